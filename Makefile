@@ -1,0 +1,31 @@
+# Two commands do everything: `make run` and `make test`.
+.PHONY: run test build install fuzz bench format clean
+
+PREFIX ?= /usr/local
+
+run: build
+	./build/release/roster
+
+build:
+	cmake --preset release
+	cmake --build --preset release
+
+test:
+	cmake --preset test
+	cmake --build --preset test
+	ctest --preset test
+	cmake --preset checked
+	cmake --build --preset checked
+	ctest --preset checked
+	cmake --preset valgrind
+	cmake --build --preset valgrind
+	ctest --preset valgrind
+
+install: build
+	cmake --install build/release --prefix "$(PREFIX)"
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,42 @@
+#include <ostream>
+#include <string>
+#include <utility>
+
+#include "console/Commands.h"
+#include "console/Input.h"
+
+namespace roster {
+
+// Builds a person from the answers and appends it. Input that ends part way
+// adds nobody.
+void addPerson(Session& s) {
+    if (s.persons.size() >= kCapacity) {
+        s.out << "There is no space left for the new person." << '\n';
+        return;
+    }
+    discardOne(s.in);
+    Person person;
+    const bool complete =
+        askLine(s, "Enter name (lastname, firstname): ", "Provide a name.",
+                [&](std::string name) { return person.setName(std::move(name)); }) &&
+        askNumber<int>(s, "Enter age (21 - 120): ", "Provide a valid age range.",
+                       [&](int age) { return person.setAge(age); }) &&
+        askNumber<int>(s, "Enter height (50 - 85): ", "Provide a valid height range.",
+                       [&](int height) { return person.setHeight(height); }) &&
+        askNumber<double>(s, "Enter GPA (0 - 4): ", "Provide a valid GPA range.",
+                          [&](double GPA) { return person.setGPA(GPA); }) &&
+        (discardOne(s.in),
+         askLine(s, "Enter Major: ", "Provide a valid major.",
+                 [&](std::string major) { return person.setMajor(std::move(major)); })) &&
+        askNumber<double>(s, "Enter networth: ", "Provide a valid networth.", [&](double networth) {
+            person.setNetworth(networth);
+            return true;
+        });
+    if (!complete) {
+        return;
+    }
+    s.persons.push_back(std::move(person));
+    s.out << "The new person has been successfully added." << '\n';
+}
+
+}  // namespace roster

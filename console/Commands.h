@@ -1,0 +1,55 @@
+// The commands of the main menu and the pieces they are made of.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "console/Session.h"
+#include "person/Person.h"
+
+namespace roster {
+
+// Runs the main menu until the user leaves; returns the exit status.
+int runMenu(Session& s);
+
+// Handles the command line, then runs the menu on `in` and `out`; returns
+// the exit status.
+int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+               std::ostream& err);
+
+void openFile(Session& s);
+void addPerson(Session& s);
+void removePerson(Session& s);
+void printMenu(Session& s);
+void editPerson(Session& s);
+void searchPerson(Session& s);
+void sortMenu(Session& s);
+void exitProgram(Session& s);
+
+// Replaces the roster with the valid records of a roster file, at most
+// kCapacity of them, and reports how the load went.
+void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out);
+
+// The position of the first person whose name begins with `lastname`, or -1.
+int findPerson(const std::vector<Person>& persons, const std::string& lastname);
+
+// Asks for a last name and looks it up: the position found or -1, and no
+// value at all when input ended before a word was typed.
+std::optional<int> lookUpPerson(Session& s);
+
+// Whether the persons at i and j of the sort's scratch array change places;
+// `rosterJ` is the person who stood at j before the sort began.
+using ExchangeTest = bool (*)(const Person& arrayI, const Person& arrayJ, const Person& rosterJ);
+
+// Reorders the roster by exchanges through a scratch array of kCapacity.
+void sortRoster(std::vector<Person>& persons, ExchangeTest exchange);
+
+// The header line and one row per person, each ended by a line break.
+void writeTable(std::ostream& out, const std::vector<Person>& persons);
+
+// Writes the table into the report file and says whether that worked.
+bool saveReport(Session& s);
+
+}  // namespace roster

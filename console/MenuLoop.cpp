@@ -1,0 +1,41 @@
+#include <istream>
+#include <ostream>
+
+#include "console/Commands.h"
+#include "console/Menu.h"
+
+namespace roster {
+
+namespace {
+
+const MenuCommand kMainMenu[] = {
+    {'O', "Open an existing file", openFile},
+    {'A', "Add new person to the current list", addPerson},
+    {'R', "Remove a person from the current list", removePerson},
+    {'P', "Print a person's info in the current list", printMenu},
+    {'E', "Edit information for 1 person", editPerson},
+    {'S', "Search", searchPerson},
+    {'T', "Sort the list", sortMenu},
+    {'X', "Exit the program", exitProgram},
+};
+
+}  // namespace
+
+int runMenu(Session& s) {
+    for (;;) {
+        writeMenu(s.out, "MENU:", kMainMenu);
+        s.out << "Selection: ";
+        if (!(s.in >> s.choice)) {
+            // Input has ended: leave as X does, so the report is not lost.
+            return saveReport(s) ? 0 : 1;
+        }
+        if (const MenuCommand* command = findEntry(kMainMenu, s.choice)) {
+            command->run(s);
+            if (s.finished) {
+                return 0;
+            }
+        }
+    }
+}
+
+}  // namespace roster

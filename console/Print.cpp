@@ -1,0 +1,58 @@
+#include <fstream>
+#include <ostream>
+
+#include "console/Commands.h"
+#include "console/Menu.h"
+
+namespace roster {
+
+void writeTable(std::ostream& out, const std::vector<Person>& persons) {
+    printHeader(out) << '\n';
+    for (const Person& person : persons) {
+        person.printRow(out) << '\n';
+    }
+}
+
+bool saveReport(Session& s) {
+    std::ofstream offile(s.reportPath, std::ios_base::out);
+    writeTable(offile, s.persons);
+    offile.close();
+    const bool saved = !offile.fail();
+    s.out << (saved ? "The data has been saved to outputdata.txt"
+                    : "The data could not be saved to outputdata.txt")
+          << '\n';
+    return saved;
+}
+
+namespace {
+
+void listTable(Session& s) {
+    writeTable(s.out, s.persons);
+}
+
+void listDetails(Session& s) {
+    for (const Person& person : s.persons) {
+        person.printDetails(s.out);
+        s.out << '\n' << "******************************************************" << '\n';
+    }
+}
+
+void writeReport(Session& s) {
+    saveReport(s);
+}
+
+const MenuCommand kPrintMenu[] = {
+    {'L', "Print all people using format 1", listTable},
+    {'T', "Print all people using format 2", listDetails},
+    {'F', "Print all people in file using format 1", writeReport},
+};
+
+}  // namespace
+
+void printMenu(Session& s) {
+    if (const MenuCommand* choice = askSubmenu(s, kPrintMenu)) {
+        choice->run(s);
+    }
+}
+
+}  // namespace roster

@@ -1,0 +1,31 @@
+// The state that every command works on: the roster, the selection variable
+// and the pair of streams the user talks through.
+#pragma once
+
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "person/Person.h"
+
+namespace roster {
+
+// The roster never holds more persons than this.
+constexpr std::size_t kCapacity = 20;
+
+struct Session {
+    Session(std::istream& input, std::ostream& output) : in(input), out(output) {}
+
+    std::istream& in;
+    std::ostream& out;
+    std::vector<Person> persons;
+    // The selection of the main menu, reused by every submenu.
+    char choice = 0;
+    // Where the report is written; tests point it elsewhere.
+    std::string reportPath = "outputdata.txt";
+    // Set by the exit command once the report is saved.
+    bool finished = false;
+};
+
+}  // namespace roster
