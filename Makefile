@@ -24,6 +24,15 @@ test:
 install: build
 	cmake --install build/release --prefix "$(PREFIX)"
 
+# Runs each fuzz target for FUZZ_SECONDS (needs clang).
+FUZZ_SECONDS ?= 60
+fuzz:
+	./fuzz/run.sh $(FUZZ_SECONDS)
+
+# Measures how the cost of loading and of long sessions grows.
+bench:
+	./bench/run.sh
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
