@@ -11,90 +11,70 @@ namespace roster {
 
 namespace {
 
-struct EditTexts {
-    const char* prompt;
-    const char* stored;
-    const char* refused;
-};
+enum class Outcome { Stored, Refused, Ended };
 
-// Reads one number and offers it to the person; a refused answer or a value
-// outside the rule leaves the person as it was. Silent when input ended.
-template <typename T, typename Apply>
-void editNumber(Session& s, const EditTexts& texts, Apply apply) {
-    s.out << texts.prompt;
+// Asks for a number and offers it to the setter; an answer that is no number
+// is refused like a value outside the rule.
+template <typename T, bool (Person::*set)(T)>
+Outcome editNumber(Session& s, Person& person, const char* prompt) {
+    s.out << prompt;
     T value{};
     const Answer answer = readNumber(s.in, value);
     if (answer == Answer::Ended) {
-        return;
+        return Outcome::Ended;
     }
-    s.out << (answer == Answer::Accepted && apply(value) ? texts.stored : texts.refused) << '\n';
+    return answer == Answer::Accepted && (person.*set)(value) ? Outcome::Stored : Outcome::Refused;
 }
 
-void editHeight(Session& s, Person& person) {
-    editNumber<int>(s,
-                    {"Enter a new height (50 - 85): ", "The height of the person has been update.",
-                     "The height you have provided is invalid."},
-                    [&](int height) { return person.setHeight(height); });
+Outcome editNetworth(Session& s, Person& person, const char* prompt) {
+    s.out << prompt;
+    double netWorth = 0.0;
+    const Answer answer = readNumber(s.in, netWorth);
+    if (answer == Answer::Accepted) {
+        person.setNetworth(netWorth);
+        return Outcome::Stored;
+    }
+    return answer == Answer::Ended ? Outcome::Ended : Outcome::Refused;
 }
 
-void editWeight(Session& s, Person& person) {
-    editNumber<int>(
-        s,
-        {"Enter a new weight (100 - 500): ", "The weight of the person has been update.",
-         "The weight you have provided is invalid."},
-        [&](int weight) { return person.setWeight(weight); });
-}
-
-void editAge(Session& s, Person& person) {
-    editNumber<int>(s,
-                    {"Enter a new age (21 - 120): ", "The age of the person has been updated.",
-                     "The age you have provided is invalid."},
-                    [&](int age) { return person.setAge(age); });
-}
-
-void editGPA(Session& s, Person& person) {
-    editNumber<double>(s,
-                       {"Enter a new GPA (0 - 4)", "The GPA of the person has been updated.",
-                        "The GPA you have provided is invalid."},
-                       [&](double GPA) { return person.setGPA(GPA); });
-}
-
-void editMajor(Session& s, Person& person) {
+Outcome editMajor(Session& s, Person& person, const char* prompt) {
     discardOne(s.in);
-    s.out << "Enter a new major: ";
+    s.out << prompt;
     std::string major;
     if (!std::getline(s.in, major)) {
-        return;
+        return Outcome::Ended;
     }
-    s.out << (person.setMajor(std::move(major)) ? "The major of the person has been updated."
-                                                : "The major you have provided is invalid.")
-          << '\n';
-}
-
-void editNetworth(Session& s, Person& person) {
-    editNumber<double>(s,
-                       {"Enter a new networth: ", "The networth of the person has been updated.",
-                        "The networth you have provided is invalid."},
-                       [&](double netWorth) {
-                           person.setNetworth(netWorth);
-                           return true;
-                       });
+    return person.setMajor(std::move(major)) ? Outcome::Stored : Outcome::Refused;
 }
 
 struct EditRow {
     char letter;
     const char* text;
-    void (*run)(Session&, Person&);
+    Outcome (*edit)(Session&, Person&, const char* prompt);
+    const char* prompt;
+    const char* stored;
+    const char* refused;
 };
 
 const EditRow kEditMenu[] = {
-    {'1', "Update Height", editHeight}, {'2', "Update Weight", editWeight},
-    {'3', "Update Age", editAge},       {'4', "Update GPA", editGPA},
-    {'5', "Update Major", editMajor},   {'6', "Update Networth", editNetworth},
+    {'1', "Update Height", editNumber<int, &Person::setHeight>, "Enter a new height (50 - 85): ",
+     "The height of the person has been update.", "The height you have provided is invalid."},
+    {'2', "Update Weight", editNumber<int, &Person::setWeight>, "Enter a new weight (100 - 500): ",
+     "The weight of the person has been update.", "The weight you have provided is invalid."},
+    {'3', "Update Age", editNumber<int, &Person::setAge>, "Enter a new age (21 - 120): ",
+     "The age of the person has been updated.", "The age you have provided is invalid."},
+    {'4', "Update GPA", editNumber<double, &Person::setGPA>, "Enter a new GPA (0 - 4)",
+     "The GPA of the person has been updated.", "The GPA you have provided is invalid."},
+    {'5', "Update Major", editMajor, "Enter a new major: ",
+     "The major of the person has been updated.", "The major you have provided is invalid."},
+    {'6', "Update Networth", editNetworth, "Enter a new networth: ",
+     "The networth of the person has been updated.", "The networth you have provided is invalid."},
 };
 
 }  // namespace
 
+// Changes one field of the first person whose name begins with the typed
+// word, in place; one attempt, then back to the menu.
 void editPerson(Session& s) {
     const std::optional<int> found = lookUpPerson(s);
     if (!found) {
@@ -105,8 +85,13 @@ void editPerson(Session& s) {
         return;
     }
     Person& person = s.persons[static_cast<std::size_t>(*found)];
-    if (const EditRow* row = askSubmenu(s, kEditMenu)) {
-        row->run(s, person);
+    const EditRow* row = askSubmenu(s, kEditMenu);
+    if (row == nullptr) {
+        return;
+    }
+    const Outcome outcome = row->edit(s, person, row->prompt);
+    if (outcome != Outcome::Ended) {
+        s.out << (outcome == Outcome::Stored ? row->stored : row->refused) << '\n';
     }
 }
 
