@@ -16,23 +16,32 @@ void addPerson(Session& s) {
     }
     discardOne(s.in);
     Person person;
-    const bool complete =
-        askLine(s, "Enter name (lastname, firstname): ", "Provide a name.",
-                [&](std::string name) { return person.setName(std::move(name)); }) &&
-        askNumber<int>(s, "Enter age (21 - 120): ", "Provide a valid age range.",
-                       [&](int age) { return person.setAge(age); }) &&
-        askNumber<int>(s, "Enter height (50 - 85): ", "Provide a valid height range.",
-                       [&](int height) { return person.setHeight(height); }) &&
-        askNumber<double>(s, "Enter GPA (0 - 4): ", "Provide a valid GPA range.",
-                          [&](double GPA) { return person.setGPA(GPA); }) &&
-        (discardOne(s.in),
-         askLine(s, "Enter Major: ", "Provide a valid major.",
-                 [&](std::string major) { return person.setMajor(std::move(major)); })) &&
-        askNumber<double>(s, "Enter networth: ", "Provide a valid networth.", [&](double networth) {
-            person.setNetworth(networth);
-            return true;
-        });
-    if (!complete) {
+    if (!askLine(s, "Enter name (lastname, firstname): ", "Provide a name.",
+                 [&](std::string name) { return person.setName(std::move(name)); })) {
+        return;
+    }
+    if (!askNumber<int>(s, "Enter age (21 - 120): ", "Provide a valid age range.",
+                        [&](int age) { return person.setAge(age); })) {
+        return;
+    }
+    if (!askNumber<int>(s, "Enter height (50 - 85): ", "Provide a valid height range.",
+                        [&](int height) { return person.setHeight(height); })) {
+        return;
+    }
+    if (!askNumber<double>(s, "Enter GPA (0 - 4): ", "Provide a valid GPA range.",
+                           [&](double GPA) { return person.setGPA(GPA); })) {
+        return;
+    }
+    discardOne(s.in);
+    if (!askLine(s, "Enter Major: ", "Provide a valid major.",
+                 [&](std::string major) { return person.setMajor(std::move(major)); })) {
+        return;
+    }
+    if (!askNumber<double>(s, "Enter networth: ", "Provide a valid networth.",
+                           [&](double networth) {
+                               person.setNetworth(networth);
+                               return true;
+                           })) {
         return;
     }
     s.persons.push_back(std::move(person));
