@@ -16,7 +16,7 @@ const char kUsage[] =
     "\n"
     "Keeps a roster of up to 20 people in memory and lets you maintain it\n"
     "through a menu. Commands are read from standard input, one letter each,\n"
-    "capital or small:\n"
+    "capital or small, followed by Enter:\n"
     "\n"
     "  O  open a roster file, replacing the roster\n"
     "  A  add a person\n"
@@ -27,11 +27,20 @@ const char kUsage[] =
     "  T  sort by name, height, weight or net worth\n"
     "  X  exit, writing the roster into outputdata.txt\n"
     "\n"
-    "Files: reads the roster file named at O; writes outputdata.txt in the\n"
-    "current folder at F, at X and when input ends.\n"
+    "End of input (Ctrl-D) at the menu does what X does.\n"
     "\n"
-    "Exit status: 0 when the report was saved; 1 when the report or standard\n"
-    "output could not be written; 2 for an unknown argument.\n";
+    "Options:\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Files: reads the roster file named at O, which it never changes; writes\n"
+    "outputdata.txt in the current folder at F, at X and when input ends. If\n"
+    "that file cannot be written, X keeps the program running so that nothing\n"
+    "is lost.\n"
+    "\n"
+    "Exit status: 0 on success; 1 when the report could not be saved by the\n"
+    "time input ended, or standard output could not be written; 2 for an\n"
+    "unknown argument.\n";
 
 }  // namespace
 

@@ -1,0 +1,1 @@
+cp "$(dirname "$IN")/../../examples/roster.txt" . && roster < "$IN"

@@ -1,0 +1,1 @@
+roster --help < "$IN" && test ! -e outputdata.txt

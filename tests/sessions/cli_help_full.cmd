@@ -1,0 +1,1 @@
+roster --help < "$IN" > /dev/full

@@ -1,0 +1,1 @@
+cp "$(dirname "$IN")/../../examples/malformed.txt" . && roster < "$IN"

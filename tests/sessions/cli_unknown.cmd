@@ -1,0 +1,1 @@
+roster --help --verbose < "$IN"

@@ -1,0 +1,1 @@
+roster --version < "$IN" && test ! -e outputdata.txt
