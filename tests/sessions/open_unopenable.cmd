@@ -1,0 +1,1 @@
+mkdir o_folder.txt && mkfifo o_fifo.txt && roster < "$IN"
