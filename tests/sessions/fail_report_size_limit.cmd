@@ -1,0 +1,1 @@
+(ulimit -f 0; trap '' XFSZ; roster < "$IN")

@@ -1,0 +1,1 @@
+mkdir outputdata.txt && roster < "$IN" > /dev/full

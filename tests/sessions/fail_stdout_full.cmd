@@ -1,0 +1,1 @@
+roster < "$IN" > /dev/full
