@@ -1,0 +1,205 @@
+#!/usr/bin/env bash
+# Builds the optimised program and the benchmark helpers, generates the
+# inputs under build/bench/, and measures how loading a roster file and a
+# long session grow: times, throughput against a bare read loop, and peak
+# resident memory. Prints every figure and PASS or FAIL against each target;
+# exits with status 1 when a target is missed.
+#
+# BENCH_ROUNDS (default 5) sets how many times each run is repeated; the
+# best times and the largest peak resident size of the rounds are kept.
+# BENCH_CLOCK (cpu or wall, default cpu) picks the time that the targets are
+# judged on. Both are shown; processor time is the default because it does
+# not count the time a run waits for a core on a busy machine.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$root/build/bench
+data=$build/data
+work=$build/work
+rounds=${BENCH_ROUNDS:-5}
+clock=${BENCH_CLOCK:-cpu}
+if [[ $clock != cpu && $clock != wall ]]; then
+    echo "BENCH_CLOCK must be cpu or wall" >&2
+    exit 2
+fi
+if ! [[ $rounds =~ ^[1-9][0-9]*$ ]]; then
+    echo "BENCH_ROUNDS must be a positive whole number" >&2
+    exit 2
+fi
+
+echo "Building the optimised program and the helpers in build/bench ..."
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DROSTER_TESTS=OFF \
+    -DROSTER_BENCH=ON >"$build.configure.log" 2>&1 ||
+    { cat "$build.configure.log"; exit 1; }
+cmake --build "$build" >"$build.build.log" 2>&1 || { cat "$build.build.log"; exit 1; }
+
+roster=$build/roster
+make_data=$build/bench/make_data
+bare_read=$build/bench/bare_read
+measure=$build/bench/measure
+
+mkdir -p "$data" "$work"
+# The program writes its report into the folder it runs in.
+cd "$work"
+
+# Regenerates a file when it is missing or older than the generator.
+generate() {
+    local path=$1
+    shift
+    if [[ ! -s $path || $make_data -nt $path ]]; then
+        "$make_data" "$@"
+    fi
+}
+
+echo "Generating the inputs in build/bench/data ..."
+mib=1048576
+generate "$data/rejects-10.txt" rejects "$data/rejects-10.txt" $((10 * mib))
+generate "$data/rejects-100.txt" rejects "$data/rejects-100.txt" $((100 * mib))
+generate "$data/twenty.txt" roster "$data/twenty.txt" 20
+# Paths inside sessions are relative to the work folder, so a checkout
+# whose path holds a blank still works (a file name is one word).
+generate "$data/session-6000.in" session "$data/session-6000.in" 6000 ../data/twenty.txt
+generate "$data/session-60000.in" session "$data/session-60000.in" 60000 ../data/twenty.txt
+printf 'O\n../data/rejects-10.txt\nX\n' >"$data/open-10.in"
+printf 'O\n../data/rejects-100.txt\nX\n' >"$data/open-100.in"
+printf 'X\n' >"$data/exit.in"
+
+failures=0
+fail() {
+    echo "FAIL  $*"
+    failures=$((failures + 1))
+}
+
+# --- Sanity: the runs do what they are meant to, or the figures mean nothing.
+for size in 10 100; do
+    output=$("$roster" <"$data/open-$size.in")
+    if ! grep -qx 'Selection: Enter filename: The file has been successfully loaded.' \
+        <<<"$output" || grep -q 'Loading stopped' <<<"$output"; then
+        fail "the $size MB file did not load whole"
+    fi
+    if ! "$bare_read" "$data/rejects-$size.txt" | grep -qE '^[1-9][0-9]* records, 0 valid$'; then
+        fail "the bare loop did not read the $size MB file"
+    fi
+done
+for commands in 6000 60000; do
+    output=$("$roster" <"$data/session-$commands.in")
+    edits=$(grep -cx 'E' "$data/session-$commands.in" || true)
+    menus=$(grep -cx 'MENU:' <<<"$output" || true)
+    updated=$(grep -c 'The networth of the person has been updated.' <<<"$output" || true)
+    if [[ $menus != "$commands" || $updated != "$edits" ]] ||
+        grep -qE 'Cannot|cannot|does not exist' <<<"$output"; then
+        fail "the $commands-command session did not run as scripted" \
+            "($menus menus for $commands commands, $updated of $edits edits)"
+    fi
+done
+
+# best NAME INPUT COMMAND...: runs one round of a measurement and keeps, under
+# NAME, the best wall-clock time, the best processor time and the largest
+# peak resident size seen so far.
+declare -A wall cpu rss
+best() {
+    local name=$1
+    shift
+    local w c r
+    read -r w c r < <("$measure" 1 "$@")
+    if [[ -z ${wall[$name]:-} ]] || awk -v a="$w" -v b="${wall[$name]}" 'BEGIN { exit !(a < b) }'; then
+        wall[$name]=$w
+    fi
+    if [[ -z ${cpu[$name]:-} ]] || awk -v a="$c" -v b="${cpu[$name]}" 'BEGIN { exit !(a < b) }'; then
+        cpu[$name]=$c
+    fi
+    if [[ -z ${rss[$name]:-} || $r -gt ${rss[$name]} ]]; then
+        rss[$name]=$r
+    fi
+}
+
+# The time that the targets are judged on.
+judged() {
+    if [[ $clock == wall ]]; then echo "${wall[$1]}"; else echo "${cpu[$1]}"; fi
+}
+
+# check NAME VALUE OP LIMIT: PASS or FAIL of VALUE OP LIMIT.
+check() {
+    local name=$1 value=$2 op=$3 limit=$4
+    if awk -v v="$value" -v l="$limit" "BEGIN { exit !(v $op l) }"; then
+        echo "PASS  $name = $value (target $op $limit)"
+    else
+        fail "$name = $value (target $op $limit)"
+    fi
+}
+
+calc() { awk "BEGIN { printf \"$1\", $2 }"; }
+
+echo "Measuring ($rounds rounds of each run, rounds interleaved) ..."
+# Warm the page cache so that no round reads the disk.
+cat "$data/rejects-10.txt" "$data/rejects-100.txt" >/dev/null
+for ((round = 0; round < rounds; ++round)); do
+    best exit "$data/exit.in" "$roster"
+    for size in 10 100; do
+        best "load$size" "$data/open-$size.in" "$roster"
+        best "bare$size" /dev/null "$bare_read" "$data/rejects-$size.txt"
+    done
+    for commands in 6000 60000; do
+        best "session$commands" "$data/session-$commands.in" "$roster"
+    done
+done
+
+echo
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')," \
+    "load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "Times are the best of $rounds rounds: wall clock, and processor time (user + system)."
+echo "Targets are judged on the $clock time."
+echo
+echo "1. Loading a roster file whose records all break the age rule"
+printf '   %-8s %8s  %-20s %-20s %9s %9s\n' file records "roster wall/cpu s" "bare loop wall/cpu s" \
+    throughput "peak RSS"
+declare -A throughput
+for size in 10 100; do
+    records=$("$bare_read" "$data/rejects-$size.txt" | cut -d' ' -f1)
+    throughput[$size]=$(calc '%.3f' "$(judged "bare$size") / $(judged "load$size")")
+    printf '   %-8s %8s  %8.4f / %-8.4f  %8.4f / %-8.4f  %9s %5s KiB\n' "$size MiB" "$records" \
+        "${wall[load$size]}" "${cpu[load$size]}" "${wall[bare$size]}" "${cpu[bare$size]}" \
+        "${throughput[$size]}" "${rss[load$size]}"
+done
+echo "   (throughput ratio = bare loop time / roster time)"
+echo
+check "time(100 MiB load) / time(10 MiB load)" \
+    "$(calc '%.2f' "$(judged load100) / $(judged load10)")" '<=' 12
+check "throughput ratio, 10 MiB" "${throughput[10]}" '>=' 0.7
+check "throughput ratio, 100 MiB" "${throughput[100]}" '>=' 0.7
+difference=$((rss[load100] - rss[load10]))
+check "peak RSS, |100 MiB load - 10 MiB load| in KiB" "${difference#-}" '<=' 2048
+
+echo
+echo "2. Scripted sessions on a 20-person roster (print, four sorts, search, edit)"
+printf '   %-8s %-20s %-20s %9s\n' commands "wall/cpu s" "per command us" "peak RSS"
+for commands in 6000 60000; do
+    printf '   %-8s %8.4f / %-8.4f  %8.2f / %-8.2f  %5s KiB\n' "$commands" \
+        "${wall[session$commands]}" "${cpu[session$commands]}" \
+        "$(calc '%.4f' "${wall[session$commands]} * 1000000 / $commands")" \
+        "$(calc '%.4f' "${cpu[session$commands]} * 1000000 / $commands")" \
+        "${rss[session$commands]}"
+done
+echo
+check "time(60000 commands) / time(6000 commands)" \
+    "$(calc '%.2f' "$(judged session60000) / $(judged session6000)")" '<=' 12
+
+echo
+echo "3. Peak resident memory"
+printf '   %-26s %5s KiB\n' "start and exit at once" "${rss[exit]}" \
+    "60000-command session" "${rss[session60000]}" "open the 100 MiB file" "${rss[load100]}"
+lowest=${rss[exit]} highest=${rss[exit]}
+for r in "${rss[session60000]}" "${rss[load100]}"; do
+    if ((r < lowest)); then lowest=$r; fi
+    if ((r > highest)); then highest=$r; fi
+done
+echo
+check "largest of the three peaks in KiB" "$highest" '<' 4096
+check "spread of the three peaks in KiB" "$((highest - lowest))" '<=' 1024
+
+echo
+if ((failures > 0)); then
+    echo "$failures target(s) missed."
+    exit 1
+fi
+echo "All targets met."
