@@ -1,19 +1,149 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
+#include <string>
+#include <tuple>
+#include <utility>
 
 #include "person/Person.h"
 
 namespace roster {
 namespace {
 
-TEST(PersonTest, RowMatchesTableLayout) {
-    Person person("Smith, John", 25, 70, 180, 3.5, "Computer Science", 15000);
+const Person kSmith("Smith, John", 25, 70, 180, 3.5, "Computer Science", 15000);
+
+// All seven fields in one text, so a whole person can be compared at once.
+std::string fields(const Person& p) {
     std::ostringstream out;
-    person.printRow(out);
-    EXPECT_EQ(
-        out.str(),
-        "Smith, John         Computer Science    A         5'10\"     25        $15000.000000");
+    out << p.getName() << '|' << p.getMajor() << '|' << p.getAge() << '|' << p.getHeight() << '|'
+        << p.getWeight() << '|' << p.getGPA() << '|' << p.getNetworth();
+    return out.str();
+}
+
+TEST(PersonTest, SettersTakeBothBoundsAndRefuseJustOutsideWithoutChange) {
+    using Setter = bool (*)(Person&, double);
+    const std::tuple<Setter, double, double, double> rules[] = {
+        {[](Person& p, double v) { return p.setAge(static_cast<int>(v)); }, 21, 120, 1},
+        {[](Person& p, double v) { return p.setHeight(static_cast<int>(v)); }, 50, 85, 1},
+        {[](Person& p, double v) { return p.setWeight(static_cast<int>(v)); }, 100, 500, 1},
+        {[](Person& p, double v) { return p.setGPA(v); }, 0, 4, 0.01},
+    };
+    for (const auto& [set, low, high, step] : rules) {
+        for (double v : {low, high, low - step, high + step}) {
+            Person p = kSmith;
+            const bool valid = low <= v && v <= high;
+            EXPECT_EQ(set(p, v), valid) << v;
+            EXPECT_EQ(fields(p) == fields(kSmith), !valid) << v << ": " << fields(p);
+        }
+    }
+    Person nanGPA = kSmith;
+    EXPECT_FALSE(nanGPA.setGPA(std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_EQ(fields(nanGPA), fields(kSmith));
+    for (auto set : {&Person::setName, &Person::setMajor}) {
+        Person p = kSmith;
+        EXPECT_FALSE((p.*set)(""));
+        EXPECT_EQ(fields(p), fields(kSmith));
+        EXPECT_TRUE((p.*set)(" "));
+        EXPECT_TRUE(p.getName() == " " || p.getMajor() == " ") << fields(p);
+    }
+}
+
+TEST(PersonTest, LetterGradeAndHeightText) {
+    const std::pair<double, char> grades[] = {
+        {0.0, 'F'}, {0.6, 'F'},  {0.65, 'F'}, {0.7, 'D'}, {1.3, 'D'},  {1.35, 'D'}, {1.4, 'C'},
+        {2.3, 'C'}, {2.35, 'C'}, {2.4, 'B'},  {3.3, 'B'}, {3.31, 'A'}, {4.0, 'A'},  {-0.5, 'F'}};
+    for (const auto& [gpa, letter] : grades) {
+        EXPECT_EQ(Person("", 0, 0, 0, gpa, "", 0).letterGrade(), letter) << gpa;
+    }
+    const std::pair<int, const char*> heights[] = {{70, "5'10\""}, {72, "6'0\""}, {50, "4'2\""},
+                                                   {85, "7'1\""},  {0, "0'0\""},  {-13, "-1'-1\""}};
+    for (const auto& [height, text] : heights) {
+        EXPECT_EQ(Person("", 0, height, 0, 0, "", 0).heightText(), text);
+    }
+}
+
+TEST(PersonTest, RowDetailsAndHeaderLayouts) {
+    const std::tuple<const char*, double, const char*, const char*> cases[] = {
+        {"Abcdefghij, Klmnopqr", 0,
+         "Abcdefghij, KlmnopqrBiology             B         5'5\"      22        $0.000000  ",
+         "Name:Abcdefghij, Klmnopqr\nNet worth:0.000000       \nGPA:2.800000       \n"},
+        {"Abcdefghijklm, Nopqrstuvw", -1500.25,
+         "Abcdefghijklm, NopqrstuvwBiology             B         5'5\"      22        "
+         "$-1500.250000",
+         "Name:Abcdefghijklm, Nopqrstuvw\nNet worth:-1500.250000   \nGPA:2.800000       \n"},
+        {"Doe, Jane", 1234567.891,
+         "Doe, Jane           Biology             B         5'5\"      22        $1234567.891000",
+         "Name:Doe, Jane      \nNet worth:1234567.891000 \nGPA:2.800000       \n"},
+        {"Doe, Jane", 0.1234567,
+         "Doe, Jane           Biology             B         5'5\"      22        $0.123457  ",
+         "Name:Doe, Jane      \nNet worth:0.123457       \nGPA:2.800000       \n"},
+    };
+    for (const auto& [name, networth, row, details] : cases) {
+        const Person p(name, 22, 65, 130, 2.8, "Biology", networth);
+        std::ostringstream rowOut, detailsOut;
+        p.printRow(rowOut);
+        p.printDetails(detailsOut);
+        EXPECT_EQ(rowOut.str(), row);
+        EXPECT_EQ(detailsOut.str(), details);
+    }
+    std::ostringstream header;
+    printHeader(header);
+    EXPECT_EQ(header.str(),
+              "Name                Major               Average   Height    Age       Net Worth ");
+}
+
+// Reads records until one is not complete and logs each: its fields, whether
+// its rules hold, and how the last read ended.
+std::string readAll(const std::string& text) {
+    std::istringstream in(text);
+    std::string log;
+    for (RecordRead read = RecordRead::Complete; read == RecordRead::Complete;) {
+        Person p;
+        read = readRecordFrom(in, p);
+        log += read == RecordRead::Nothing
+                   ? "end"
+                   : fields(p) + (p.isValid() ? " ok" : " bad") +
+                         (read == RecordRead::Complete ? "\n" : " unreadable");
+    }
+    return log;
+}
+
+TEST(PersonTest, ReadRecords) {
+    const std::string smith = "Smith, John\nComputer Science\n";
+    const std::string doe = "Doe, Jane\nBiology\n22 65 130 2.8 2500.50\n";
+    const std::string smithLog = "Smith, John|Computer Science|25|70|180|3.5|15000 ok\n";
+    const std::string doeLog = "Doe, Jane|Biology|22|65|130|2.8|2500.5 ok\n";
+    const std::string both = smithLog + doeLog + "end";
+    const std::pair<std::string, std::string> cases[] = {
+        {smith + "25 70 180 3.5 15000\n" + doe, both},
+        {smith + "25\n70\n180\n3.5\n15000\n" + doe, both},
+        {smith + "25 70 180 3.5 15000 and more\n" + doe, both},
+        {"Smith, John\r\nComputer Science\r\n25 70 180 3.5 15000\r\nDoe, Jane\r\nBiology\r\n"
+         "22 65 130 2.8 2500.50\r\n",
+         both},
+        {doe + smith + "25 70 180 3.5 15000", doeLog + smithLog + "end"},
+        {"A\nM\n20 70 180 3 0\nB\nM\n121 70 180 3 0\nC\nM\n25 86 180 3 0\nD\nM\n25 70 99 3 0\n"
+         "E\nM\n25 70 180 4.01 0\n" +
+             doe + "\n \n\t\n",
+         "A|M|20|70|180|3|0 bad\nB|M|121|70|180|3|0 bad\nC|M|25|86|180|3|0 bad\n"
+         "D|M|25|70|99|3|0 bad\nE|M|25|70|180|4.01|0 bad\n" +
+             doeLog + "end"},
+        {"\nBiology\n22 65 130 2.8 1\n", "|Biology|22|65|130|2.8|1 ok\nend"},
+        {"  \n\n22 65 130 2.8 1\n", "  ||22|65|130|2.8|1 ok\nend"},
+        {smith + "25 70 180 abc 15000\n",
+         "Smith, John|Computer Science|25|70|180|0|0 ok unreadable"},
+        {"A\nM\n99999999999 70 180 3 0\n", "A|M|0|0|0|0|0 bad unreadable"},
+        {"A\nM\n25 70", "A|M|25|70|0|0|0 bad unreadable"},
+        {"\n" + doe, "|Doe, Jane|0|0|0|0|0 bad unreadable"},
+        {" \n\t\n", "end"},
+    };
+    for (const auto& [text, log] : cases) {
+        EXPECT_EQ(readAll(text), log) << text;
+    }
+    std::istringstream in(smith + "25 70 180 abc 15000\n");
+    Person p;
+    EXPECT_TRUE(p.readRecord(in));
 }
 
 }  // namespace
