@@ -1,6 +1,7 @@
 // Any bytes as one whole session: what the user types, and the roster file
 // "r" that the typed input may open. The two parts are split at the first
-// line "=====".
+// line "=====". The target changes its working folder, so give the fuzzer
+// absolute paths.
 #include <unistd.h>
 
 #include <cstddef>
