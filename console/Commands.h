@@ -1,6 +1,7 @@
 // The commands of the main menu and the pieces they are made of.
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -35,9 +36,10 @@ void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& ou
 // The position of the first person whose name begins with `lastname`, or -1.
 int findPerson(const std::vector<Person>& persons, const std::string& lastname);
 
-// Asks for a last name and looks it up: the position found or -1, and no
-// value at all when input ended before a word was typed.
-std::optional<int> lookUpPerson(Session& s);
+// Asks for a last name and looks it up. Returns the position found; when
+// nobody matches, writes `notFound` and returns nothing, and when input ended
+// before a word was typed, returns nothing without a word.
+std::optional<std::size_t> lookUpPerson(Session& s, const char* notFound);
 
 // Whether the persons at i and j of the sort's scratch array change places;
 // `rosterJ` is the person who stood at j before the sort began.

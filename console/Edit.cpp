@@ -76,15 +76,12 @@ const EditRow kEditMenu[] = {
 // Changes one field of the first person whose name begins with the typed
 // word, in place; one attempt, then back to the menu.
 void editPerson(Session& s) {
-    const std::optional<int> found = lookUpPerson(s);
+    const auto found =
+        lookUpPerson(s, "The person with the last name you have provided cannot be found.");
     if (!found) {
         return;
     }
-    if (*found < 0) {
-        s.out << "The person with the last name you have provided cannot be found." << '\n';
-        return;
-    }
-    Person& person = s.persons[static_cast<std::size_t>(*found)];
+    Person& person = s.persons[*found];
     const EditRow* row = askSubmenu(s, kEditMenu);
     if (row == nullptr) {
         return;

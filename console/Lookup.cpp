@@ -15,38 +15,31 @@ int findPerson(const std::vector<Person>& persons, const std::string& lastname) 
     return -1;
 }
 
-std::optional<int> lookUpPerson(Session& s) {
+std::optional<std::size_t> lookUpPerson(Session& s, const char* notFound) {
     s.out << "Enter person's lastname: ";
     std::string lastname;
     if (!(s.in >> lastname)) {
         return std::nullopt;
     }
-    return findPerson(s.persons, lastname);
+    const int found = findPerson(s.persons, lastname);
+    if (found < 0) {
+        s.out << notFound << '\n';
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found);
 }
 
 void removePerson(Session& s) {
-    const std::optional<int> found = lookUpPerson(s);
-    if (!found) {
-        return;
+    if (const auto found = lookUpPerson(s, "The person does not exist.")) {
+        s.persons.erase(s.persons.begin() + static_cast<std::ptrdiff_t>(*found));
+        s.out << "The person has been removed." << '\n';
     }
-    if (*found < 0) {
-        s.out << "The person does not exist." << '\n';
-        return;
-    }
-    s.persons.erase(s.persons.begin() + *found);
-    s.out << "The person has been removed." << '\n';
 }
 
 void searchPerson(Session& s) {
-    const std::optional<int> found = lookUpPerson(s);
-    if (!found) {
-        return;
+    if (const auto found = lookUpPerson(s, "Cannot find the person with the given last name.")) {
+        s.out << "Search successful, the index of the person is " << *found << '\n';
     }
-    if (*found < 0) {
-        s.out << "Cannot find the person with the given last name." << '\n';
-        return;
-    }
-    s.out << "Search successful, the index of the person is " << *found << '\n';
 }
 
 }  // namespace roster
