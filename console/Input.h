@@ -7,6 +7,7 @@
 #include <string>
 
 #include "console/Session.h"
+#include "person/Number.h"
 
 namespace roster {
 
@@ -20,7 +21,7 @@ enum class Answer {
 // discards the rest of its line, so the next question starts afresh.
 template <typename T>
 Answer readNumber(std::istream& in, T& value) {
-    if (in >> value) {
+    if (in >> number(value)) {
         return Answer::Accepted;
     }
     if (in.eof() || in.bad()) {

@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+#include "person/Number.h"
+
 namespace roster {
 
 Person::Person(std::string nameValue, int ageValue, int heightValue, int weightValue,
@@ -121,7 +123,7 @@ void readLine(std::istream& in, std::string& field) {
 template <typename T>
 void readNumber(std::istream& in, T& field) {
     T value{};
-    if (in >> value) {
+    if (in >> number(value)) {
         field = value;
     }
 }

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -29,30 +30,33 @@ TEST(ConsoleTest, FindPersonByNamePrefix) {
     EXPECT_EQ(findPerson({}, ""), -1);
 }
 
+// What a number means as an answer; how numbers themselves read is the
+// number reader's own test.
 template <typename T>
-void expectRead(const char* text, Answer answer, T value, const char* rest) {
+void expectAnswer(const char* text, Answer answer, const char* rest) {
     std::istringstream in(text);
     T read{};
     EXPECT_EQ(readNumber(in, read), answer) << text;
     if (answer == Answer::Accepted) {
-        EXPECT_EQ(read, value) << text;
+        EXPECT_EQ(read, 42) << text;
     }
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in.rdbuf()), {}), rest) << text;
 }
 
-TEST(ConsoleTest, ReadNumber) {
-    for (const char* text : {"", "-", " \n "}) {
-        expectRead<int>(text, Answer::Ended, 0, "");
-        expectRead<double>(text, Answer::Ended, 0, "");
+TEST(ConsoleTest, ReadNumberTellsAcceptedRefusedOrEnded) {
+    const std::tuple<const char*, Answer, const char*> cases[] = {
+        {"42\n", Answer::Accepted, "\n"},
+        // A refused answer takes the rest of its line with it.
+        {"abc 5\n7\n", Answer::Refused, "7\n"},
+        {"-\n7\n", Answer::Refused, "7\n"},
+        {"", Answer::Ended, ""},
+        {" \n ", Answer::Ended, ""},
+        {"-", Answer::Ended, ""},
+    };
+    for (const auto& [text, answer, rest] : cases) {
+        expectAnswer<int>(text, answer, rest);
+        expectAnswer<double>(text, answer, rest);
     }
-    expectRead<int>("42\n", Answer::Accepted, 42, "\n");
-    expectRead<int>("abc 5\n7\n", Answer::Refused, 0, "7\n");
-    expectRead<int>("99999999999\n7\n", Answer::Refused, 0, "7\n");
-    expectRead<int>("12abc", Answer::Accepted, 12, "abc");
-    expectRead<double>("-1500.25\n", Answer::Accepted, -1500.25, "\n");
-    expectRead<double>("abc 5\n7\n", Answer::Refused, 0.0, "7\n");
-    expectRead<double>("1e999\n7\n", Answer::Refused, 0.0, "7\n");
-    expectRead<double>("12abc", Answer::Accepted, 12.0, "abc");
 }
 
 }  // namespace
