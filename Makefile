@@ -20,6 +20,7 @@ test:
 	cmake --preset valgrind
 	cmake --build --preset valgrind
 	ctest --preset valgrind
+	./tests/leg.sh libcxx
 
 install: build
 	cmake --install build/release --prefix "$(PREFIX)"
