@@ -130,8 +130,9 @@ class Decimal {
     static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    // The digits, then room for one more digit, "e", the exponent and NUL.
-    std::array<char, kMaxDigits + 32> text{};
+    // The digits, then room for one more digit, "e", the exponent and NUL;
+    // only what has been written is read, so it is left uninitialised.
+    std::array<char, kMaxDigits + 32> text;
     std::size_t count = 0;
     long long scale = 0;
     bool dropped = false;
@@ -172,7 +173,9 @@ std::istream& readInt(std::istream& in, int& value) {
         const long long signedValue = static_cast<long long>(magnitude);
         value = static_cast<int>(negative ? -signedValue : signedValue);
     }
-    in.setstate(state);
+    if (state != std::ios_base::goodbit) {
+        in.setstate(state);
+    }
     return in;
 }
 
@@ -222,7 +225,9 @@ std::istream& readDouble(std::istream& in, double& value) {
     } else {
         value = negative ? -magnitude : magnitude;
     }
-    in.setstate(state);
+    if (state != std::ios_base::goodbit) {
+        in.setstate(state);
+    }
     return in;
 }
 
