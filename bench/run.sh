@@ -139,7 +139,7 @@ time_targets_met() {
     awk -v l10="$(judged load10)" -v l100="$(judged load100)" -v b10="$(judged bare10)" \
         -v b100="$(judged bare100)" -v s6="$(judged session6000)" \
         -v s60="$(judged session60000)" \
-        'BEGIN { exit !(l100 <= 12 * l10 && b10 >= 0.7 * l10 && b100 >= 0.7 * l100 &&
+        'BEGIN { exit !(l100 <= 12 * l10 && b10 >= 1.5 * l10 && b100 >= 1.5 * l100 &&
                         s60 <= 12 * s6) }'
 }
 
@@ -183,8 +183,8 @@ echo "   (throughput ratio = bare loop time / roster time)"
 echo
 check "time(100 MiB load) / time(10 MiB load)" \
     "$(calc '%.2f' "$(judged load100) / $(judged load10)")" '<=' 12
-check "throughput ratio, 10 MiB" "${throughput[10]}" '>=' 0.7
-check "throughput ratio, 100 MiB" "${throughput[100]}" '>=' 0.7
+check "throughput ratio, 10 MiB" "${throughput[10]}" '>=' 1.5
+check "throughput ratio, 100 MiB" "${throughput[100]}" '>=' 1.5
 difference=$((rss[load100] - rss[load10]))
 check "peak RSS, |100 MiB load - 10 MiB load| in KiB" "${difference#-}" '<=' 2048
 
