@@ -1,4 +1,5 @@
 #include <cstddef>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -43,6 +44,22 @@ void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& ou
     }
 }
 
+namespace {
+
+// Editors on Windows often begin UTF-8 text with a byte-order mark. It is
+// no part of the first name, so it is skipped; a file that begins otherwise
+// is read from its first byte.
+void skipByteOrderMark(std::istream& in) {
+    const char mark[] = {'\xEF', '\xBB', '\xBF'};
+    char start[sizeof mark] = {};
+    if (!in.read(start, sizeof start) || std::memcmp(start, mark, sizeof mark) != 0) {
+        in.clear();
+        in.seekg(0);
+    }
+}
+
+}  // namespace
+
 void openFile(Session& s) {
     s.out << "Enter filename: ";
     std::string filename;
@@ -60,6 +77,7 @@ void openFile(Session& s) {
         s.out << "Cannot open file." << '\n';
         return;
     }
+    skipByteOrderMark(infile);
     loadRoster(s.persons, infile, s.out);
 }
 
