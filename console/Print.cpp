@@ -1,8 +1,9 @@
-#include <fstream>
 #include <ostream>
+#include <sstream>
 
 #include "console/Commands.h"
 #include "console/Menu.h"
+#include "console/SafeWrite.h"
 
 namespace roster {
 
@@ -14,10 +15,9 @@ void writeTable(std::ostream& out, const std::vector<Person>& persons) {
 }
 
 bool saveReport(Session& s) {
-    std::ofstream offile(s.reportPath, std::ios_base::out);
+    std::ostringstream offile;
     writeTable(offile, s.persons);
-    offile.close();
-    const bool saved = !offile.fail();
+    const bool saved = writeFileSafely(s.reportPath, offile.str());
     s.out << (saved ? "The data has been saved to outputdata.txt"
                     : "The data could not be saved to outputdata.txt")
           << '\n';

@@ -1,1 +1,5 @@
 ln -s /dev/full outputdata.txt && roster < "$IN"
+status=$?
+# The link is still the same link.
+readlink outputdata.txt
+exit $status

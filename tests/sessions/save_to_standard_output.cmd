@@ -1,0 +1,3 @@
+# A link to something that is not a regular file is written directly, so
+# the report shows on the console.
+ln -s /dev/stdout outputdata.txt && roster < "$IN"
