@@ -21,6 +21,7 @@ test:
 	cmake --build --preset valgrind
 	ctest --preset valgrind
 	./tests/leg.sh libcxx
+	./tests/leg.sh windows
 
 install: build
 	cmake --install build/release --prefix "$(PREFIX)"

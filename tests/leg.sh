@@ -3,10 +3,12 @@
 # basic ones, or says in one line why it was skipped, and succeeds then.
 #
 #   tests/leg.sh libcxx    clang++ with LLVM's libc++: every test again
+#   tests/leg.sh windows   roster.exe built with MinGW-w64: the unit and
+#                          session tests under Wine
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-leg=${1:?usage: tests/leg.sh libcxx}
+leg=${1:?usage: tests/leg.sh libcxx|windows}
 skip() {
     echo "make test: skipped the $leg leg: $*"
     exit 0
@@ -26,6 +28,21 @@ libcxx)
     cmake --preset libcxx
     cmake --build --preset libcxx
     ctest --preset libcxx
+    ;;
+windows)
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
+        skip "the MinGW-w64 compiler is missing (Debian: g++-mingw-w64-x86-64-posix)"
+    command -v wine >/dev/null || skip "Wine is missing (Debian: wine64)"
+    cmake --preset windows
+    cmake --build --preset windows
+    export WINEPREFIX=$PWD/build/windows/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+    wine build/windows/roster.exe --version </dev/null >/dev/null 2>&1 ||
+        skip "Wine cannot run a 64-bit Windows program (Debian: wine64)"
+    ctest --preset windows | tee "$scratch/ctest.log"
+    ran=$(grep -cE 'Test +#[0-9]+: session\..* Passed' "$scratch/ctest.log" || true)
+    skipped=$(grep -cE 'Test +#[0-9]+: session\..*Skipped' "$scratch/ctest.log" || true)
+    echo "make test: the windows leg ran the unit tests and $ran sessions under Wine," \
+        "and skipped $skipped sessions that need a POSIX facility"
     ;;
 *)
     echo "tests/leg.sh: unknown leg '$leg'" >&2

@@ -11,6 +11,12 @@ A session NAME is a set of files beside each other:
                (optional); `roster` is a function that starts the binary.
 Every session runs in a fresh scratch folder that holds a copy of the
 roster files in sessions/data/. Differences are shown as unified diffs.
+
+With --wine the binary is a Windows program run under Wine. Its standard
+output, standard error and report are compared with every CR LF turned
+into LF, and every line break the program wrote to standard output or to
+the report must be a CR LF. A session whose .cmd has a line starting with
+"# POSIX only" is skipped (exit status 77).
 """
 
 import argparse
@@ -20,6 +26,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
+
+SKIPPED = 77  # the exit status that ctest counts as a skipped test
 
 
 def read_bytes(path):
@@ -47,6 +55,7 @@ def show_diff(what, expected, actual):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--valgrind", action="store_true")
+    parser.add_argument("--wine", action="store_true")
     parser.add_argument("--timeout", type=float, default=10)
     parser.add_argument("binary")
     parser.add_argument("session")
@@ -56,8 +65,16 @@ def main():
     sessions = os.path.dirname(os.path.abspath(args.session))
     binary = os.path.abspath(args.binary)
     command = optional(base + ".cmd", b'roster < "$IN"').decode()
+    if args.wine:
+        reasons = [line for line in command.splitlines() if line.startswith("# POSIX only")]
+        if reasons:
+            print("skipped under Wine: " + reasons[0][2:])
+            return SKIPPED
 
     scratch = tempfile.mkdtemp(prefix="roster-session-")
+    # Under Wine a copy of everything the program writes to standard output
+    # is kept beside the scratch folder, for the line-end check.
+    captured = scratch + ".stdout"
     try:
         data = os.path.join(sessions, "data")
         if os.path.isdir(data):
@@ -67,8 +84,12 @@ def main():
         if args.valgrind:
             launcher = ('valgrind -q --error-exitcode=99 --leak-check=full '
                         '--log-file="$SCRATCH/valgrind.log" "$BIN" "$@"')
+        if args.wine:
+            launcher = 'wine "$BIN" "$@" | tee -a "$CAPTURED"; return "${PIPESTATUS[0]}"'
+
         script = "roster() { %s; }\n%s\n" % (launcher, command)
-        env = dict(os.environ, BIN=binary, IN=os.path.abspath(args.session), SCRATCH=scratch)
+        env = dict(os.environ, BIN=binary, IN=os.path.abspath(args.session), SCRATCH=scratch,
+                   CAPTURED=captured)
         try:
             result = subprocess.run(["bash", "-c", script], cwd=scratch, env=env,
                                     stdin=subprocess.DEVNULL, capture_output=True,
@@ -88,6 +109,15 @@ def main():
             report = os.path.join(scratch, "outputdata.txt")
             actual = read_bytes(report) if os.path.isfile(report) else b"<no outputdata.txt>\n"
             checks.append(("outputdata.txt", read_bytes(base + ".report"), actual))
+        if args.wine:
+            written = [("standard output", optional(captured, b""))]
+            written += [(what, actual) for what, _, actual in checks if what == "outputdata.txt"]
+            for what, text in written:
+                if text.count(b"\n") != text.count(b"\r\n"):
+                    print("%s: a line break that is not CR LF" % what)
+                    failed = True
+            checks = [(what, expected, actual.replace(b"\r\n", b"\n"))
+                      for what, expected, actual in checks]
         for what, expected, actual in checks:
             if expected != actual:
                 show_diff(what, expected, actual)
@@ -102,6 +132,8 @@ def main():
         return 0
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
+        if os.path.exists(captured):
+            os.remove(captured)
 
 
 if __name__ == "__main__":

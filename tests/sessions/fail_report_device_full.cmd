@@ -1,3 +1,4 @@
+# POSIX only: a symbolic link to /dev/full
 ln -s /dev/full outputdata.txt && roster < "$IN"
 status=$?
 # The link is still the same link.

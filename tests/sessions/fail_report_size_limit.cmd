@@ -1,3 +1,4 @@
+# POSIX only: a file-size limit
 # A first session saves a report. A second one, under a file-size limit of
 # 0, cannot save: the first report must stay exactly as it was, with no
 # file left beside it. The second is started without the roster wrapper:

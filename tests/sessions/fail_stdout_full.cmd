@@ -1,1 +1,2 @@
+# POSIX only: standard output is /dev/full
 roster < "$IN" > /dev/full
