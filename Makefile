@@ -1,5 +1,5 @@
 # Two commands do everything: `make run` and `make test`.
-.PHONY: run test build install fuzz bench format clean
+.PHONY: run test build install package fuzz bench format clean
 
 PREFIX ?= /usr/local
 
@@ -25,6 +25,12 @@ test:
 
 install: build
 	cmake --install build/release --prefix "$(PREFIX)"
+
+# A Debian package under build/, and a zip of the Windows program where the
+# MinGW-w64 compiler is there to build it.
+package: build
+	cpack --preset debian
+	./tests/leg.sh windows-zip
 
 # Runs each fuzz target for FUZZ_SECONDS (needs clang).
 FUZZ_SECONDS ?= 60

@@ -20,8 +20,8 @@ check() {
     fi
 }
 check test -x "$prefix/bin/roster"
-check test -f "$prefix/share/man/man1/roster.1"
-check cmp -s "$source_dir/roster.1" "$prefix/share/man/man1/roster.1"
+check test -f "$prefix/share/man/man1/roster.1.gz"
+check cmp -s "$source_dir/roster.1" <(gzip -dc "$prefix/share/man/man1/roster.1.gz")
 version=$("$prefix/bin/roster" --version </dev/null) || true
 check test "$version" = "roster 1.0.0"
 if [ "$failed" -ne 0 ]; then
@@ -29,4 +29,4 @@ if [ "$failed" -ne 0 ]; then
     (cd "$prefix" && find . -type f | sort)
     exit 1
 fi
-echo "bin/roster and share/man/man1/roster.1 installed"
+echo "bin/roster and share/man/man1/roster.1.gz installed"
