@@ -31,9 +31,9 @@ int digitValue(Traits::int_type c) {
 // What every formatted read does before the number itself: a stream that is
 // not good fails at once; the tied stream is flushed, so that a prompt is
 // seen before the program waits; whitespace is skipped. Returns the buffer
-// standing at the first character of the number, or nullptr when the read
-// has already failed.
-std::streambuf* start(std::istream& in) {
+// with `c`, the first character of the number, or nullptr when the read has
+// already failed.
+std::streambuf* start(std::istream& in, Traits::int_type& c) {
     if (!in.good()) {
         in.setstate(std::ios_base::failbit);
         return nullptr;
@@ -42,7 +42,7 @@ std::streambuf* start(std::istream& in) {
         in.tie()->flush();
     }
     std::streambuf* buffer = in.rdbuf();
-    Traits::int_type c = buffer->sgetc();
+    c = buffer->sgetc();
     while (c != kEnd && isSpace(c)) {
         c = buffer->snextc();
     }
@@ -51,6 +51,14 @@ std::streambuf* start(std::istream& in) {
         return nullptr;
     }
     return buffer;
+}
+
+// Ends a read with the state it found, end-of-file when it met the end.
+std::istream& finish(std::istream& in, std::ios_base::iostate state) {
+    if (state != std::ios_base::goodbit) {
+        in.setstate(state);
+    }
+    return in;
 }
 
 // Reads an optional sign; true for a minus.
@@ -144,11 +152,11 @@ constexpr long long kExponentCap = 1'000'000'000'000'000LL;
 }  // namespace
 
 std::istream& readInt(std::istream& in, int& value) {
-    std::streambuf* buffer = start(in);
+    Traits::int_type c = kEnd;
+    std::streambuf* buffer = start(in, c);
     if (buffer == nullptr) {
         return in;
     }
-    Traits::int_type c = buffer->sgetc();
     const bool negative = readSign(*buffer, c);
     // The magnitude stops growing once it is past the range; the rest of
     // the digits are still taken.
@@ -173,18 +181,15 @@ std::istream& readInt(std::istream& in, int& value) {
         const long long signedValue = static_cast<long long>(magnitude);
         value = static_cast<int>(negative ? -signedValue : signedValue);
     }
-    if (state != std::ios_base::goodbit) {
-        in.setstate(state);
-    }
-    return in;
+    return finish(in, state);
 }
 
 std::istream& readDouble(std::istream& in, double& value) {
-    std::streambuf* buffer = start(in);
+    Traits::int_type c = kEnd;
+    std::streambuf* buffer = start(in, c);
     if (buffer == nullptr) {
         return in;
     }
-    Traits::int_type c = buffer->sgetc();
     const bool negative = readSign(*buffer, c);
     Decimal decimal;
     bool digits = false;
@@ -225,10 +230,7 @@ std::istream& readDouble(std::istream& in, double& value) {
     } else {
         value = negative ? -magnitude : magnitude;
     }
-    if (state != std::ios_base::goodbit) {
-        in.setstate(state);
-    }
-    return in;
+    return finish(in, state);
 }
 
 }  // namespace roster
