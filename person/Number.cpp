@@ -70,6 +70,21 @@ bool readSign(std::streambuf& buffer, Traits::int_type& c) {
     return negative;
 }
 
+// Reads a run of decimal digits into `value`, which stops growing once it is
+// past `cap` while the rest of the digits are still taken. False when there
+// was no digit.
+bool readDigits(std::streambuf& buffer, Traits::int_type& c, unsigned long long cap,
+                unsigned long long& value) {
+    bool digits = false;
+    for (; isDigit(c); c = buffer.snextc()) {
+        digits = true;
+        if (value <= cap) {
+            value = value * 10 + static_cast<unsigned long long>(digitValue(c));
+        }
+    }
+    return digits;
+}
+
 // The significant digits of a real number and the power of ten that scales
 // them. Past kMaxDigits digits only whether a dropped digit was nonzero is
 // kept: a double's correct rounding never depends on more than 767 digits,
@@ -147,7 +162,7 @@ class Decimal {
 };
 
 // Exponents beyond this give infinity or zero whatever the digits.
-constexpr long long kExponentCap = 1'000'000'000'000'000LL;
+constexpr unsigned long long kExponentCap = 1'000'000'000'000'000ULL;
 
 }  // namespace
 
@@ -158,18 +173,10 @@ std::istream& readInt(std::istream& in, int& value) {
         return in;
     }
     const bool negative = readSign(*buffer, c);
-    // The magnitude stops growing once it is past the range; the rest of
-    // the digits are still taken.
     const unsigned long long limit =
         static_cast<unsigned long long>(std::numeric_limits<int>::max()) + (negative ? 1 : 0);
     unsigned long long magnitude = 0;
-    bool digits = false;
-    for (; isDigit(c); c = buffer->snextc()) {
-        digits = true;
-        if (magnitude <= limit) {
-            magnitude = magnitude * 10 + static_cast<unsigned long long>(digitValue(c));
-        }
-    }
+    const bool digits = readDigits(*buffer, c, limit, magnitude);
     std::ios_base::iostate state = c == kEnd ? std::ios_base::eofbit : std::ios_base::goodbit;
     if (!digits) {
         value = 0;
@@ -209,22 +216,17 @@ std::istream& readDouble(std::istream& in, double& value) {
     if (digits && (c == 'e' || c == 'E')) {
         c = buffer->snextc();
         const bool exponentNegative = readSign(*buffer, c);
-        exponentDigits = false;
-        for (; isDigit(c); c = buffer->snextc()) {
-            exponentDigits = true;
-            if (exponent < kExponentCap) {
-                exponent = exponent * 10 + digitValue(c);
-            }
-        }
+        unsigned long long exponentMagnitude = 0;
+        exponentDigits = readDigits(*buffer, c, kExponentCap, exponentMagnitude);
+        exponent = static_cast<long long>(exponentMagnitude);
         exponent = exponentNegative ? -exponent : exponent;
     }
     std::ios_base::iostate state = c == kEnd ? std::ios_base::eofbit : std::ios_base::goodbit;
     bool tooLarge = false;
-    const double magnitude = digits && exponentDigits ? decimal.toDouble(exponent, tooLarge) : 0.0;
     if (!digits || !exponentDigits) {
         value = 0.0;
         state |= std::ios_base::failbit;
-    } else if (tooLarge) {
+    } else if (const double magnitude = decimal.toDouble(exponent, tooLarge); tooLarge) {
         value = negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
         state |= std::ios_base::failbit;
     } else {
