@@ -15,9 +15,9 @@ void writeTable(std::ostream& out, const std::vector<Person>& persons) {
 }
 
 bool saveReport(Session& s) {
-    std::ostringstream offile;
-    writeTable(offile, s.persons);
-    const bool saved = writeFileSafely(s.reportPath, offile.str());
+    std::ostringstream table;
+    writeTable(table, s.persons);
+    const bool saved = writeFileSafely(s.reportPath, table.str());
     s.out << (saved ? "The data has been saved to outputdata.txt"
                     : "The data could not be saved to outputdata.txt")
           << '\n';
