@@ -10,6 +10,7 @@ namespace roster {
 // What reading one record from a roster file found.
 enum class RecordRead {
     Complete,    // every field was read; the rules may still fail
+    ExtraText,   // complete, but more than blanks followed the net worth
     Unreadable,  // a field could not be read; the stream is failed
     Nothing,     // only whitespace was left before the end of the file
 };
@@ -26,8 +27,9 @@ class Person {
     bool isValidHeight() const;
     bool isValidWeight() const;
     bool isValidGPA() const;
-    // The four rules above, tested in that order.
-    bool isValid() const;
+    // The four rules above, tested in that order. A person added at the
+    // console has no weight yet: `blankWeight` lets its weight 0 pass.
+    bool isValid(bool blankWeight = false) const;
 
     // Each guarded setter stores the value and returns true when it obeys the
     // field's rule; otherwise it returns false and the person is unchanged.
@@ -57,6 +59,11 @@ class Person {
     // age, height, weight and GPA obey their rules. A read that fails leaves
     // the stream failed and the fields it did not reach as they were.
     bool readRecord(std::istream& in);
+    // Writes the record that readRecord reads back to this very person: the
+    // two lines, then the five numbers separated by blanks, each line ended
+    // by a line feed. Reals are written as the shortest text that reads back
+    // to the same value.
+    std::ostream& writeRecord(std::ostream& out) const;
 
     // The table row: name, major, letter grade, height, age, "$" and net worth,
     // without a line end. Sets left alignment and fixed notation on `out`.

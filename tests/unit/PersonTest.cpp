@@ -98,13 +98,14 @@ TEST(PersonTest, RowDetailsAndHeaderLayouts) {
 std::string readAll(const std::string& text) {
     std::istringstream in(text);
     std::string log;
-    for (RecordRead read = RecordRead::Complete; read == RecordRead::Complete;) {
+    for (RecordRead read = RecordRead::Complete;
+         read == RecordRead::Complete || read == RecordRead::ExtraText;) {
         Person p;
         read = readRecordFrom(in, p);
-        log += read == RecordRead::Nothing
-                   ? "end"
-                   : fields(p) + (p.isValid() ? " ok" : " bad") +
-                         (read == RecordRead::Complete ? "\n" : " unreadable");
+        const char* ends[] = {"\n", " extra\n", " unreadable", ""};
+        log += read == RecordRead::Nothing ? "end"
+                                           : fields(p) + (p.isValid() ? " ok" : " bad") +
+                                                 ends[static_cast<int>(read)];
     }
     return log;
 }
@@ -118,7 +119,9 @@ TEST(PersonTest, ReadRecords) {
     const std::pair<std::string, std::string> cases[] = {
         {smith + "25 70 180 3.5 15000\n" + doe, both},
         {smith + "25\n70\n180\n3.5\n15000\n" + doe, both},
-        {smith + "25 70 180 3.5 15000 and more\n" + doe, both},
+        {smith + "25 70 180 3.5 15000 and more\n" + doe,
+         "Smith, John|Computer Science|25|70|180|3.5|15000 ok extra\n" + doeLog + "end"},
+        {smith + "25 70 180 3.5 15000 \t\r\n" + doe, both},
         {"Smith, John\r\nComputer Science\r\n25 70 180 3.5 15000\r\nDoe, Jane\r\nBiology\r\n"
          "22 65 130 2.8 2500.50\r\n",
          both},
