@@ -3,7 +3,7 @@
 
 #include "console/Commands.h"
 #include "console/Menu.h"
-#include "console/SafeWrite.h"
+#include "platform/SafeWrite.h"
 
 namespace roster {
 
@@ -17,7 +17,7 @@ void writeTable(std::ostream& out, const std::vector<Person>& persons) {
 bool saveReport(Session& s) {
     std::ostringstream table;
     writeTable(table, s.persons);
-    const bool saved = writeFileSafely(s.reportPath, table.str());
+    const bool saved = writeFileSafely(s.reportPath, textFileBytes(table.str()));
     s.out << (saved ? "The data has been saved to outputdata.txt"
                     : "The data could not be saved to outputdata.txt")
           << '\n';

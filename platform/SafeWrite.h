@@ -1,0 +1,45 @@
+// Writing files so that a failed write never destroys what they held.
+//
+// Nothing here allocates memory, and on POSIX systems nothing makes a call
+// that a signal handler may not make, so a handler can save a file too.
+// Paths longer than kMaxPath bytes cannot be written.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace roster {
+
+constexpr std::size_t kMaxPath = 4096;
+
+// Makes the `size` bytes at `data` the whole of the file `path`, and returns
+// whether all of them arrived. A missing or regular file, also one reached
+// through symbolic links, is replaced at once: the bytes go into a new file
+// in the same folder, are flushed to the disk and renamed onto it, so on
+// failure the file stays exactly as it was; a replaced file keeps its
+// permission bits. Anything else (a device, a named pipe) is written
+// directly. The bytes are written as they are (see textFileBytes).
+bool writeFileSafely(const char* path, const char* data, std::size_t size);
+
+inline bool writeFileSafely(const std::string& path, const std::string& bytes) {
+    return writeFileSafely(path.c_str(), bytes.data(), bytes.size());
+}
+
+enum class NewFile { Written, Exists, Failed };
+
+// Creates the file `path` holding the bytes, flushed to the disk. When
+// anything by that name exists, even a dangling link, it is left alone and
+// the result is Exists; on failure nothing is left behind.
+NewFile writeNewFile(const char* path, const char* data, std::size_t size);
+
+enum class FileContent { Same, Different, Missing };
+
+// Whether the file `path` holds exactly the bytes. Anything there that is
+// not a regular file, or cannot be read, is Different.
+FileContent compareFile(const char* path, const char* data, std::size_t size);
+
+// `text` with its line feeds turned into the line ends of the platform's
+// text files: CR LF on Windows, unchanged elsewhere.
+std::string textFileBytes(const std::string& text);
+
+}  // namespace roster
