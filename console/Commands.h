@@ -29,9 +29,35 @@ void searchPerson(Session& s);
 void sortMenu(Session& s);
 void exitProgram(Session& s);
 
+// How reading a roster file ended, and at which record, counted from 1.
+struct RosterRead {
+    enum Stop { End, Full, Unreadable, BrokenRule, ExtraText };
+    Stop stop;
+    std::size_t record;
+};
+
+// Appends the valid records of a roster file to `persons` until the file
+// ends, a record cannot be read, or one more valid record would outgrow
+// kCapacity. A record that breaks a rule is left out; when `strict`, it
+// ends the reading, and so does text after a record's net worth.
+// `blankWeight` lets a weight of 0 pass (see Person::isValid).
+RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blankWeight,
+                      bool strict);
+
 // Replaces the roster with the valid records of a roster file, at most
 // kCapacity of them, and reports how the load went.
-void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out);
+void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out,
+                bool blankWeight = false);
+
+// The UTF-8 byte-order mark, which a roster file may begin with.
+inline constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// Skips a byte-order mark at the start of a roster file.
+void skipByteOrderMark(std::istream& in);
+
+// A roster file that holds the persons and reads back to them, as a roster
+// kept in a file is saved.
+std::string rosterBytes(const std::vector<Person>& persons);
 
 // The position of the first person whose name begins with `lastname`, or -1.
 int findPerson(const std::vector<Person>& persons, const std::string& lastname);
@@ -53,5 +79,20 @@ void writeTable(std::ostream& out, const std::vector<Person>& persons);
 
 // Writes the table into the report file and says whether that worked.
 bool saveReport(Session& s);
+
+// What leaving saves: the report, then a kept roster. True when both are safe.
+bool saveOnLeaving(Session& s);
+
+// Starts keeping the roster in the file `path`, loading it when it exists.
+// Refuses a file that cannot be read or that holds what saving it again
+// would lose: writes why to `err` and returns false.
+bool keepRoster(Session& s, const std::string& path, std::ostream& err);
+
+// Notes the roster as the latest command left it, ready to be saved.
+void noteRoster(KeptFile& kept, const std::vector<Person>& persons);
+
+// Saves a kept roster that has changed, to its file, or beside it when
+// another program has changed the file, and says which; false on failure.
+bool saveKeptRoster(Session& s);
 
 }  // namespace roster

@@ -26,13 +26,16 @@ int runMenu(Session& s) {
         writeMenu(s.out, "MENU:", kMainMenu);
         s.out << "Selection: ";
         if (!(s.in >> s.choice)) {
-            // Input has ended: leave as X does, so the report is not lost.
-            return saveReport(s) ? 0 : 1;
+            // Input has ended: leave as X does, so nothing is lost.
+            return saveOnLeaving(s) ? 0 : 1;
         }
         if (const MenuCommand* command = findEntry(kMainMenu, s.choice)) {
             command->run(s);
             if (s.finished) {
                 return 0;
+            }
+            if (s.kept) {
+                noteRoster(*s.kept, s.persons);
             }
         }
     }

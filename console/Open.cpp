@@ -10,11 +10,9 @@
 
 namespace roster {
 
-void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out) {
-    persons.clear();
-    bool full = false;
+RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blankWeight,
+                      bool strict) {
     std::size_t records = 0;
-    std::size_t unreadable = 0;
     while (in.peek() != std::istream::traits_type::eof()) {
         Person person;
         const RecordRead read = readRecordFrom(in, person);
@@ -23,42 +21,48 @@ void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& ou
         }
         ++records;
         if (read == RecordRead::Unreadable) {
-            unreadable = records;
-            break;
+            return {RosterRead::Unreadable, records};
         }
-        if (!person.isValid()) {
+        if (!person.isValid(blankWeight)) {
+            if (strict) {
+                return {RosterRead::BrokenRule, records};
+            }
             continue;
         }
+        if (strict && read == RecordRead::ExtraText) {
+            return {RosterRead::ExtraText, records};
+        }
         if (persons.size() == kCapacity) {
-            full = true;
-            break;
+            return {RosterRead::Full, records};
         }
         persons.push_back(std::move(person));
     }
-    out << "The file has been successfully loaded." << '\n';
-    if (full) {
-        out << "The list is full; only the first 20 persons have been loaded." << '\n';
-    }
-    if (unreadable != 0) {
-        out << "Loading stopped at record " << unreadable << ", which could not be read." << '\n';
-    }
+    return {RosterRead::End, records};
 }
 
-namespace {
+void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out,
+                bool blankWeight) {
+    persons.clear();
+    const RosterRead read = readRoster(in, persons, blankWeight, false);
+    out << "The file has been successfully loaded." << '\n';
+    if (read.stop == RosterRead::Full) {
+        out << "The list is full; only the first 20 persons have been loaded." << '\n';
+    }
+    if (read.stop == RosterRead::Unreadable) {
+        out << "Loading stopped at record " << read.record << ", which could not be read." << '\n';
+    }
+}
 
 // Editors on Windows often begin UTF-8 text with a byte-order mark. It is
 // no part of the first name, so it is skipped; a file that begins otherwise
 // is read from its first byte.
 void skipByteOrderMark(std::istream& in) {
-    const char mark[] = {'\xEF', '\xBB', '\xBF'};
-    char start[sizeof mark] = {};
-    if (!in.read(start, sizeof start) || std::memcmp(start, mark, sizeof mark) != 0) {
+    char start[sizeof kByteOrderMark - 1] = {};
+    if (!in.read(start, sizeof start) || std::memcmp(start, kByteOrderMark, sizeof start) != 0) {
         in.clear();
         in.seekg(0);
     }
 }
-
-}  // namespace
 
 void openFile(Session& s) {
     s.out << "Enter filename: ";
@@ -78,7 +82,8 @@ void openFile(Session& s) {
         return;
     }
     skipByteOrderMark(infile);
-    loadRoster(s.persons, infile, s.out);
+    // A roster kept in a file holds persons added here, who have no weight.
+    loadRoster(s.persons, infile, s.out, s.kept.has_value());
 }
 
 }  // namespace roster

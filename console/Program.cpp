@@ -12,7 +12,8 @@ namespace roster {
 namespace {
 
 const char kUsage[] =
-    "Usage: roster [--help | --version]\n"
+    "Usage: roster [FILE]\n"
+    "       roster --help | --version\n"
     "\n"
     "Keeps a roster of up to 20 people in memory and lets you maintain it\n"
     "through a menu. Commands are read from standard input, one letter each,\n"
@@ -29,35 +30,60 @@ const char kUsage[] =
     "\n"
     "End of input (Ctrl-D) at the menu does what X does.\n"
     "\n"
+    "FILE keeps the roster between runs: it is loaded at start, or begun\n"
+    "empty when FILE does not exist yet, and saved to FILE when you leave.\n"
+    "A FILE that another program has changed meanwhile is left as it is, and\n"
+    "the roster goes to FILE.1 (or the next free number) instead. A FILE\n"
+    "holding records that saving would lose is refused. Write 'roster -- FILE'\n"
+    "for a name that begins with '-'.\n"
+    "\n"
     "Options:\n"
     "  --help     show this text and exit\n"
     "  --version  show the version and exit\n"
     "\n"
     "Files: reads the roster file named at O, which it never changes; writes\n"
     "outputdata.txt in the current folder at F, at X and when input ends. If\n"
-    "that file cannot be written, X keeps the program running so that nothing\n"
-    "is lost.\n"
+    "that file or FILE cannot be written, X keeps the program running so that\n"
+    "nothing is lost.\n"
     "\n"
-    "Exit status: 0 on success; 1 when the report could not be saved by the\n"
-    "time input ended, or standard output could not be written; 2 for an\n"
-    "unknown argument.\n";
+    "Exit status: 0 on success; 1 when FILE cannot be opened or kept, when the\n"
+    "report or the roster could not be saved by the time input ended, or when\n"
+    "standard output could not be written; 2 for an unknown argument or more\n"
+    "than one FILE.\n";
 
 }  // namespace
 
 int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                std::ostream& err) {
+    const std::string* option = nullptr;
+    const std::string* file = nullptr;
+    bool operandsOnly = false;
     for (const std::string& arg : args) {
-        if (arg != "--help" && arg != "--version") {
-            err << "roster: unknown argument '" << arg << "'\n"
+        if (!operandsOnly && arg == "--") {
+            operandsOnly = true;
+        } else if (!operandsOnly && arg[0] == '-') {
+            if (arg != "--help" && arg != "--version") {
+                err << "roster: unknown argument '" << arg << "'\n"
+                    << "Try 'roster --help'.\n";
+                return 2;
+            }
+            option = option != nullptr ? option : &arg;
+        } else if (file == nullptr) {
+            file = &arg;
+        } else {
+            err << "roster: too many arguments\n"
                 << "Try 'roster --help'.\n";
             return 2;
         }
     }
     int status = 0;
-    if (args.empty()) {
+    if (option == nullptr) {
         Session session(in, out);
+        if (file != nullptr && !keepRoster(session, *file, err)) {
+            return 1;
+        }
         status = runMenu(session);
-    } else if (args.front() == "--help") {
+    } else if (*option == "--help") {
         out << kUsage;
     } else {
         out << "roster " ROSTER_VERSION "\n";

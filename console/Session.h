@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,15 @@ namespace roster {
 
 // The roster never holds more persons than this.
 constexpr std::size_t kCapacity = 20;
+
+// A roster kept in a file between runs. Each text is the file's bytes.
+struct KeptFile {
+    std::string path;     // as the user typed it
+    std::string saved;    // the roster as this session last loaded or saved it
+    std::string pending;  // the roster as the latest command left it
+    bool onDisk = false;  // whether the file held `disk` when last read or written
+    std::string disk;
+};
 
 struct Session {
     Session(std::istream& input, std::ostream& output) : in(input), out(output) {}
@@ -26,6 +36,8 @@ struct Session {
     std::string reportPath = "outputdata.txt";
     // Set by the exit command once the report is saved.
     bool finished = false;
+    // Where the roster is kept between runs, if anywhere.
+    std::optional<KeptFile> kept;
 };
 
 }  // namespace roster

@@ -1,7 +1,8 @@
 // Any bytes as one whole session: what the user types, and the roster file
 // "r" that the typed input may open. The two parts are split at the first
-// line "=====". The target changes its working folder, so give the fuzzer
-// absolute paths.
+// line "=====". Typed input that begins with the line "FILE" starts the
+// session as `roster r`, keeping its roster in that file. The target
+// changes its working folder, so give the fuzzer absolute paths.
 #include <unistd.h>
 
 #include <cstddef>
@@ -14,6 +15,7 @@
 #include <streambuf>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "console/Commands.h"
 #include "fuzz/Check.h"
@@ -21,6 +23,7 @@
 namespace {
 
 const char kSeparator[] = "\n=====\n";
+const char kKeep[] = "FILE\n";
 
 // Throws the console output away, but checks the roster each time the
 // program writes: every command writes as it goes, so this sees the roster
@@ -70,9 +73,13 @@ void enterScratch() {
     std::atexit(removeScratch);
 }
 
-std::size_t countLines(const std::filesystem::path& path) {
+std::string readFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::size_t countLines(const std::filesystem::path& path) {
+    const std::string text = readFile(path);
     fuzz::require(text.empty() || text.back() == '\n', "the report ends with a line break");
     std::size_t lines = 0;
     for (const char c : text) {
@@ -87,7 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     enterScratch();
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::size_t split = bytes.find(kSeparator);
-    const std::string typed = bytes.substr(0, split);
+    const bool keep = bytes.compare(0, sizeof kKeep - 1, kKeep) == 0;
+    const std::size_t start = keep ? sizeof kKeep - 1 : 0;
+    const std::string typed = bytes.substr(start, split < start ? 0 : split - start);
     const std::string file =
         split == std::string::npos ? std::string() : bytes.substr(split + sizeof kSeparator - 1);
     {
@@ -103,6 +112,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostream out(&buffer);
     roster::Session session(in, out);
     session.reportPath = report.string();
+    const std::filesystem::path kept = scratch / "r";
+    std::ostringstream refusal;
+    if (keep && !roster::keepRoster(session, kept.string(), refusal)) {
+        fuzz::require(!refusal.str().empty() && session.persons.empty(), "a refusal says why");
+        return 0;
+    }
     buffer.watch(&session);
     const int status = roster::runMenu(session);
     buffer.watch(nullptr);
@@ -113,5 +128,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(status == 0, "the session ends with status 0");
     fuzz::require(countLines(report) == session.persons.size() + 1,
                   "the report holds the header and one row per person");
+    if (keep) {
+        // Saved or left as it was, the file reads back to the roster. A text
+        // typed with CR LF line ends keeps the CR, which the file's reader
+        // takes for part of the line end.
+        const auto line = [](std::string text) {
+            if (!text.empty() && text.back() == '\r') {
+                text.pop_back();
+            }
+            return text;
+        };
+        std::vector<roster::Person> left;
+        for (const roster::Person& p : session.persons) {
+            left.emplace_back(line(p.getName()), p.getAge(), p.getHeight(), p.getWeight(),
+                              p.getGPA(), line(p.getMajor()), p.getNetworth());
+        }
+        std::istringstream saved(readFile(kept));
+        roster::skipByteOrderMark(saved);
+        std::vector<roster::Person> persons;
+        fuzz::require(
+            roster::readRoster(saved, persons, true, true).stop == roster::RosterRead::End &&
+                roster::rosterBytes(persons) == roster::rosterBytes(left),
+            "the kept file holds the roster the session left");
+        fuzz::require(!std::filesystem::exists(kept.string() + ".1", error),
+                      "nothing is saved beside a file that nobody else changed");
+    }
     return 0;
 }

@@ -124,8 +124,8 @@ int createNew(const char* path, int /*mode*/) {
 }
 
 int openForWriting(const char* path) {
-    return _wopen(fs::path(path).c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
-                  _S_IREAD | _S_IWRITE);
+    return _wopen(fs::path(path).c_str(),
+                  _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
 }
 
 int openForReading(const char* path) {

@@ -73,8 +73,10 @@ def main():
 
     scratch = tempfile.mkdtemp(prefix="roster-session-")
     # Under Wine a copy of everything the program writes to standard output
-    # is kept beside the scratch folder, for the line-end check.
+    # is kept beside the scratch folder, for the line-end check; valgrind's
+    # log is kept there too, out of the session's sight.
     captured = scratch + ".stdout"
+    log = scratch + ".valgrind"
     try:
         data = os.path.join(sessions, "data")
         if os.path.isdir(data):
@@ -83,13 +85,13 @@ def main():
         launcher = '"$BIN" "$@"'
         if args.valgrind:
             launcher = ('valgrind -q --error-exitcode=99 --leak-check=full '
-                        '--log-file="$SCRATCH/valgrind.log" "$BIN" "$@"')
+                        '--log-file="$LOG" "$BIN" "$@"')
         if args.wine:
             launcher = 'wine "$BIN" "$@" | tee -a "$CAPTURED"; return "${PIPESTATUS[0]}"'
 
         script = "roster() { %s; }\n%s\n" % (launcher, command)
         env = dict(os.environ, BIN=binary, IN=os.path.abspath(args.session), SCRATCH=scratch,
-                   CAPTURED=captured)
+                   CAPTURED=captured, LOG=log)
         try:
             result = subprocess.run(["bash", "-c", script], cwd=scratch, env=env,
                                     stdin=subprocess.DEVNULL, capture_output=True,
@@ -122,7 +124,6 @@ def main():
             if expected != actual:
                 show_diff(what, expected, actual)
                 failed = True
-        log = os.path.join(scratch, "valgrind.log")
         if os.path.exists(log) and os.path.getsize(log) > 0:
             print("valgrind:\n" + read_bytes(log).decode("utf-8", "replace"))
             failed = True
@@ -132,8 +133,9 @@ def main():
         return 0
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
-        if os.path.exists(captured):
-            os.remove(captured)
+        for beside in (captured, log):
+            if os.path.exists(beside):
+                os.remove(beside)
 
 
 if __name__ == "__main__":

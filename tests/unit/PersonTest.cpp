@@ -103,9 +103,9 @@ std::string readAll(const std::string& text) {
         Person p;
         read = readRecordFrom(in, p);
         const char* ends[] = {"\n", " extra\n", " unreadable", ""};
-        log += read == RecordRead::Nothing ? "end"
-                                           : fields(p) + (p.isValid() ? " ok" : " bad") +
-                                                 ends[static_cast<int>(read)];
+        log += read == RecordRead::Nothing
+                   ? "end"
+                   : fields(p) + (p.isValid() ? " ok" : " bad") + ends[static_cast<int>(read)];
     }
     return log;
 }

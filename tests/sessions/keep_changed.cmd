@@ -1,0 +1,39 @@
+# The file changes behind a running session's back. What a session is
+# typed waits until it has shown its first prompt, so it has read its file.
+# Polls for up to 5 s, or 100 s when the program runs under valgrind or Wine.
+polls=100
+declare -f roster | grep -qE 'valgrind|wine' && polls=2000
+started() {
+    for i in $(seq 1 $polls); do
+        grep -q 'Selection: ' "$1" 2>/dev/null && return
+        sleep 0.05
+    done
+}
+# The last message of a session's output.
+said() { grep -vE $'^(MENU:|SUBMENU: |[A-Z1-6] - .*)\r?$' "$1" | tail -n 1; }
+add() { printf 'A\n%s\n25\n70\n3.5\nMath\n0\n' "$1"; }
+echo "== two sessions on one file: the second one to leave goes beside it"
+add "Smith, John" | roster team.txt > /dev/null
+{ started 1.out; { add "Doe, Jane"; echo X; } | roster team.txt > 2.out; add "Lee, Bo"; } |
+    roster team.txt > 1.out
+said 2.out
+said 1.out
+cat team.txt team.txt.1
+echo "== and the next one after it"
+{ started 3.out; echo "changed by hand" >> team.txt; add "Kim, Al"; } | roster team.txt > 3.out
+said 3.out
+cat team.txt.2
+echo "== an unchanged roster writes nothing"
+cp o_two.txt two.txt
+{ started 4.out; echo "changed by hand" >> two.txt; } | roster two.txt > 4.out
+said 4.out
+ls -A | grep -E '^(team|two)'
+tail -n 1 two.txt
+echo "== a file deleted meanwhile is written again"
+{ started 5.out; rm team.txt.1; add "Lee, Bo"; } | roster team.txt.1 > 5.out
+said 5.out
+cat team.txt.1
+echo "== a file that appeared meanwhile is not overwritten"
+{ started 6.out; echo "made by hand" > new.txt; add "Lee, Bo"; } | roster new.txt > 6.out
+said 6.out
+cat new.txt new.txt.1

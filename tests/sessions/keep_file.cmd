@@ -1,0 +1,22 @@
+# A roster kept in a file between runs, each run shown without its menus:
+# the first makes the file, the next loads it and leaves it untouched, the
+# next opens it with O (its weight 0 is kept) and changes it.
+quiet() { grep -vE $'^(MENU:|SUBMENU: |[A-Z1-6] - .*)\r?$'; }
+run() {
+    echo "== roster $*"
+    roster "$@" | quiet
+    echo "status ${PIPESTATUS[0]}"
+}
+printf 'A\nSmith, John\n25\n70\n3.5\nComputer Science\n15000\nX\n' | run team.txt
+cat team.txt
+printf 'P\nL\nX\n' | run team.txt
+printf 'O\nteam.txt\nE\nSmith\n6\n-0\nS\nSmith\n' | run team.txt
+cat team.txt
+# Without a file the old rule holds: a weight of 0 is left out.
+printf 'O\nteam.txt\nP\nL\n' | run
+# A name that begins with '-'; the roster stays empty, so nothing is made.
+printf 'X\n' | run -- -team.txt
+# A byte-order mark and CR LF line ends load as O loads them, and leaving
+# an unchanged roster never rewrites the file.
+printf 'P\nL\n' | run o_bom_crlf.txt
+cmp o_bom_crlf.txt "$(dirname "$IN")/data/o_bom_crlf.txt" && ls -A | grep -v '^[co]_'
