@@ -2,8 +2,10 @@
 // them obey, and the two ways a person is shown.
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 namespace roster {
 
@@ -93,5 +95,12 @@ RecordRead readRecordFrom(std::istream& in, Person& person);
 
 // The table's header line, without a line end. Sets left alignment on `out`.
 std::ostream& printHeader(std::ostream& out);
+
+// How many columns `text` takes on the screen, which is what the widths of
+// the layouts count. Text is read as UTF-8: a character takes one column,
+// an East Asian wide character or an emoji two, a combining mark or an
+// invisible joiner none, and each byte that is no part of a well-formed
+// character one. No locale plays a part, so every platform counts alike.
+std::size_t displayWidth(std::string_view text);
 
 }  // namespace roster

@@ -75,6 +75,13 @@ TEST(PersonTest, RowDetailsAndHeaderLayouts) {
         {"Doe, Jane", 1234567.891,
          "Doe, Jane           Biology             B         5'5\"      22        $1234567.891000",
          "Name:Doe, Jane      \nNet worth:1234567.891000 \nGPA:2.800000       \n"},
+        {"Abcdefghijklmnopqr\u738b", 0,
+         "Abcdefghijklmnopqr\u738bBiology             B         5'5\"      22        $0.000000  ",
+         "Name:Abcdefghijklmnopqr\u738b\nNet worth:0.000000       \nGPA:2.800000       \n"},
+        {"M\u00fcller, J\u00fcrgen", 0,
+         "M\u00fcller, J\u00fcrgen      Biology             B         5'5\"      22        "
+         "$0.000000  ",
+         "Name:M\u00fcller, J\u00fcrgen \nNet worth:0.000000       \nGPA:2.800000       \n"},
         {"Doe, Jane", 0.1234567,
          "Doe, Jane           Biology             B         5'5\"      22        $0.123457  ",
          "Name:Doe, Jane      \nNet worth:0.123457       \nGPA:2.800000       \n"},
@@ -91,6 +98,23 @@ TEST(PersonTest, RowDetailsAndHeaderLayouts) {
     printHeader(header);
     EXPECT_EQ(header.str(),
               "Name                Major               Average   Height    Age       Net Worth ");
+}
+
+TEST(PersonTest, DisplayWidthCountsColumnsOnTheScreen) {
+    const std::pair<const char*, std::size_t> cases[] = {
+        {"Smith, John", 11},
+        {"M\u00fcller, J\u00fcrgen", 14},       // accents, two bytes each
+        {"Zoe\u0301 \u200d\ufe0f", 4},          // a combining accent, a joiner, a selector
+        {"\u738b, \u5c0f\u660e", 8},            // CJK, two columns each
+        {"\U0001F642\U0001F9D1\U00020000", 6},  // emoji and a far CJK ideograph
+        {"\u1100\u115f\u1160\uffe6\uffe7", 8},  // the edges of wide ranges
+        {"M\xfcller", 6},                       // Latin-1
+        {"\xe4\xb8 \xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80 \xff", 16},  // malformed
+        {"Abcdefghijklmnopqr\u738b", 20},
+    };
+    for (const auto& [text, columns] : cases) {
+        EXPECT_EQ(displayWidth(text), columns) << text;
+    }
 }
 
 // Reads records until one is not complete and logs each: its fields, whether
