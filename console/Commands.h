@@ -91,6 +91,11 @@ bool keepRoster(Session& s, const std::string& path, std::ostream& err);
 // Notes the roster as the latest command left it, ready to be saved.
 void noteRoster(KeptFile& kept, const std::vector<Person>& persons);
 
+// Saves the roster of a KeptFile, when it has changed, as leaving would,
+// but silently; fit for a signal handler, since what it saves was made
+// ready by noteRoster.
+void saveChangedRoster(void* kept);
+
 // Saves a kept roster that has changed, to its file, or beside it when
 // another program has changed the file, and says which; false on failure.
 bool saveKeptRoster(Session& s);

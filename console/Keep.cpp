@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "console/Commands.h"
+#include "platform/Hangup.h"
 #include "platform/SafeWrite.h"
 
 namespace roster {
@@ -166,7 +167,16 @@ bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
 }
 
 void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {
-    kept.pending = rosterBytes(persons);
+    std::string bytes = rosterBytes(persons);
+    const HangupGuard guard;
+    kept.pending.swap(bytes);
+}
+
+void saveChangedRoster(void* kept) {
+    const KeptFile& file = *static_cast<const KeptFile*>(kept);
+    if (file.pending != file.saved) {
+        saveNow(file);
+    }
 }
 
 bool saveKeptRoster(Session& s) {
@@ -177,15 +187,25 @@ bool saveKeptRoster(Session& s) {
         s.out << "The roster is unchanged; " << path << " was left as it is" << '\n';
         return true;
     }
-    const long where = saveNow(kept);
+    long where = -1;
+    {
+        // A hang-up meanwhile saves nothing twice: it waits, then finds the
+        // roster saved.
+        const HangupGuard guard;
+        where = saveNow(kept);
+        if (where >= 0) {
+            kept.saved = kept.pending;
+        }
+        if (where == 0) {
+            kept.onDisk = true;
+            kept.disk = kept.pending;
+        }
+    }
     if (where < 0) {
         s.out << "The roster could not be saved to " << path << '\n';
         return false;
     }
-    kept.saved = kept.pending;
     if (where == 0) {
-        kept.onDisk = true;
-        kept.disk = kept.pending;
         s.out << "The roster has been saved to " << path << '\n';
     } else {
         s.out << path << " was changed by another program; the roster has been saved to " << path

@@ -34,6 +34,10 @@ int runMenu(Session& s) {
             if (s.finished) {
                 return 0;
             }
+            // What a hang-up saves. Every command changes the roster after its
+            // last answer is read, and each read shows the output first, so
+            // whatever a command says after its change is seen only once the
+            // change is noted here.
             if (s.kept) {
                 noteRoster(*s.kept, s.persons);
             }

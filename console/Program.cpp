@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "console/Commands.h"
+#include "platform/Hangup.h"
 
 #ifndef ROSTER_VERSION
 #define ROSTER_VERSION "unknown"
@@ -34,8 +35,9 @@ const char kUsage[] =
     "empty when FILE does not exist yet, and saved to FILE when you leave.\n"
     "A FILE that another program has changed meanwhile is left as it is, and\n"
     "the roster goes to FILE.1 (or the next free number) instead. A FILE\n"
-    "holding records that saving would lose is refused. Write 'roster -- FILE'\n"
-    "for a name that begins with '-'.\n"
+    "holding records that saving would lose is refused. A closed terminal\n"
+    "(SIGHUP) or SIGTERM saves a changed roster too; Ctrl-C does not. Write\n"
+    "'roster -- FILE' for a name that begins with '-'.\n"
     "\n"
     "Options:\n"
     "  --help     show this text and exit\n"
@@ -50,6 +52,20 @@ const char kUsage[] =
     "report or the roster could not be saved by the time input ended, or when\n"
     "standard output could not be written; 2 for an unknown argument or more\n"
     "than one FILE.\n";
+
+// A session that keeps its roster in a file saves it too when the terminal
+// closes or the system asks the program to stop.
+int runSession(std::istream& in, std::ostream& out, std::ostream& err, const std::string* file) {
+    Session session(in, out);
+    if (file == nullptr) {
+        return runMenu(session);
+    }
+    if (!keepRoster(session, *file, err)) {
+        return 1;
+    }
+    const SaveOnHangup hangup(saveChangedRoster, &*session.kept);
+    return runMenu(session);
+}
 
 }  // namespace
 
@@ -78,11 +94,7 @@ int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostr
     }
     int status = 0;
     if (option == nullptr) {
-        Session session(in, out);
-        if (file != nullptr && !keepRoster(session, *file, err)) {
-            return 1;
-        }
-        status = runMenu(session);
+        status = runSession(in, out, err, file);
     } else if (*option == "--help") {
         out << kUsage;
     } else {
