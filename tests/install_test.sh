@@ -1,32 +1,40 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch prefix and checks that the program and
-# its manual page land where users will look for them, and that the
-# installed program runs.
-# Usage: install_test.sh BUILD_DIR
+# Installs a build into a scratch folder, with `cmake --install` or, given
+# "deb", from its Debian package, and checks that the program and its
+# manual page land where users look for them and that the program runs.
+# Usage: install_test.sh BUILD_DIR [deb]
 set -euo pipefail
 
-build=${1:?usage: install_test.sh BUILD_DIR}
+build=${1:?usage: install_test.sh BUILD_DIR [deb]}
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-prefix=$(mktemp -d "${TMPDIR:-/tmp}/roster-install-XXXXXX")
-trap 'rm -rf "$prefix"' EXIT
-
-cmake --install "$build" --prefix "$prefix" >/dev/null
-
+root=$(mktemp -d "${TMPDIR:-/tmp}/roster-install-XXXXXX")
+trap 'rm -rf "$root"' EXIT
 failed=0
-check() {
-    if ! "$@"; then
-        echo "FAIL: $*"
-        failed=1
-    fi
-}
+check() { "$@" || { echo "FAIL: $*"; failed=1; }; }
+
+if [ "${2:-}" = deb ]; then
+    command -v dpkg-shlibdeps >/dev/null ||
+        { echo "skipped: dpkg-deb and dpkg-shlibdeps are needed (Debian: dpkg-dev)"; exit 77; }
+    cpack --config "$build/CPackConfig.cmake" -G DEB -B "$root" >"$root/cpack.log" 2>&1 ||
+        { cat "$root/cpack.log"; exit 1; }
+    deb=$root/roster_1.0.0_$(dpkg --print-architecture).deb
+    dpkg-deb -x "$deb" "$root/tree"
+    prefix=$root/tree/usr
+    for field in Maintainer Description Depends Section; do
+        check test -n "$(dpkg-deb -f "$deb" "$field")"
+    done
+    check grep -q 'libc6 (>=' <(dpkg-deb -f "$deb" Depends)
+    # One summary line, then the longer description.
+    check test "$(dpkg-deb -f "$deb" Description | wc -l)" -gt 2
+else
+    cmake --install "$build" --prefix "$root/tree" >/dev/null
+    prefix=$root/tree
+fi
 check test -x "$prefix/bin/roster"
-check test -f "$prefix/share/man/man1/roster.1.gz"
 check cmp -s "$source_dir/roster.1" <(gzip -dc "$prefix/share/man/man1/roster.1.gz")
-version=$("$prefix/bin/roster" --version </dev/null) || true
-check test "$version" = "roster 1.0.0"
+check test "$("$prefix/bin/roster" --version </dev/null)" = "roster 1.0.0"
 if [ "$failed" -ne 0 ]; then
-    echo "Installed files:"
-    (cd "$prefix" && find . -type f | sort)
+    (cd "$root" && find . -type f | sort)
     exit 1
 fi
 echo "bin/roster and share/man/man1/roster.1.gz installed"

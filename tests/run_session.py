@@ -12,6 +12,14 @@ A session NAME is a set of files beside each other:
 Every session runs in a fresh scratch folder that holds a copy of the
 roster files in sessions/data/. Differences are shown as unified diffs.
 
+A session NAME.cuts is typed cut short after every one of its bytes, so
+input ends at every prompt and inside every answer. Each line is a line
+typed, then optionally a tab and what finishing it does to the roster:
+"+NAME" or "-NAME", several separated by "|". Every cut must end the
+program within 5 seconds with status 0 and the report saved, and the report
+must list the roster that the last whole line left, or, for a cut inside a
+line, the roster that this line leaves.
+
 With --wine the binary is a Windows program run under Wine. Its standard
 output, standard error and report are compared with every CR LF turned
 into LF, and every line break the program wrote to standard output or to
@@ -28,28 +36,65 @@ import sys
 import tempfile
 
 SKIPPED = 77  # the exit status that ctest counts as a skipped test
+SAVED = b"The data has been saved to outputdata.txt\n"
 
 
-def read_bytes(path):
+def read_bytes(path, default=None):
+    if default is not None and not os.path.exists(path):
+        return default
     with open(path, "rb") as handle:
         return handle.read()
 
 
-def optional(path, default):
-    return read_bytes(path) if os.path.exists(path) else default
+def scratch_folder(session):
+    scratch = tempfile.mkdtemp(prefix="roster-session-")
+    data = os.path.join(os.path.dirname(os.path.abspath(session)), "data")
+    for name in os.listdir(data):
+        shutil.copy(os.path.join(data, name), scratch)
+    return scratch
 
 
 def show_diff(what, expected, actual):
     lines = difflib.unified_diff(
         expected.decode("utf-8", "backslashreplace").splitlines(keepends=True),
         actual.decode("utf-8", "backslashreplace").splitlines(keepends=True),
-        fromfile="expected " + what,
-        tofile="actual " + what,
-    )
+        fromfile="expected " + what, tofile="actual " + what)
     sys.stdout.write("".join(lines))
-    if expected != actual and expected.rstrip(b"\n") == actual.rstrip(b"\n"):
+    if expected.rstrip(b"\n") == actual.rstrip(b"\n"):
         sys.stdout.write("(the difference is in the final line breaks)\n")
     sys.stdout.write("\n")
+
+
+def cut_every_byte(binary, session, scratch):
+    typed, roster, rosters = b"", [], [(0, [])]  # (where a line ends, its roster)
+    for line in open(session, encoding="utf-8").read().splitlines():
+        text, _, changes = line.partition("\t")
+        typed += text.encode() + b"\n"
+        for change in filter(None, changes.split("|")):
+            (roster.append if change[0] == "+" else roster.remove)(change[1:])
+        rosters.append((len(typed), sorted(roster)))
+    report, failures = os.path.join(scratch, "outputdata.txt"), []
+    for cut in range(len(typed) + 1):
+        if os.path.exists(report):
+            os.remove(report)
+        where = "cut after %d bytes (%r)" % (cut, typed[max(0, cut - 12):cut].decode())
+        try:
+            run = subprocess.run([binary], input=typed[:cut], cwd=scratch, capture_output=True,
+                                 timeout=5)
+        except subprocess.TimeoutExpired:
+            failures.append(where + ": did not end within 5 seconds")
+            continue
+        if run.returncode or run.stderr or not run.stdout.endswith(SAVED):
+            failures.append("%s: status %d, stderr %r, the report not saved"
+                            % (where, run.returncode, run.stderr[:200]))
+            continue
+        listed = sorted(row[:20].rstrip() for row in open(report, encoding="utf-8").readlines()[1:])
+        line = next(i for i, (end, _) in enumerate(rosters) if end >= cut)
+        allowed = [rosters[line][1]] + ([rosters[line - 1][1]] if rosters[line][0] > cut else [])
+        if listed not in allowed:
+            failures.append("%s: the report lists %r, not %r" % (where, listed, allowed[-1]))
+    print("\n".join(failures) or "%d cuts passed" % (len(typed) + 1))
+    return 1 if failures else 0
 
 
 def main():
@@ -60,35 +105,28 @@ def main():
     parser.add_argument("binary")
     parser.add_argument("session")
     args = parser.parse_args()
-
-    base = args.session[: -len(".in")]
-    sessions = os.path.dirname(os.path.abspath(args.session))
     binary = os.path.abspath(args.binary)
-    command = optional(base + ".cmd", b'roster < "$IN"').decode()
-    if args.wine:
-        reasons = [line for line in command.splitlines() if line.startswith("# POSIX only")]
-        if reasons:
-            print("skipped under Wine: " + reasons[0][2:])
-            return SKIPPED
+    base = os.path.splitext(args.session)[0]
+    command = read_bytes(base + ".cmd", b'roster < "$IN"').decode()
+    reasons = [line for line in command.splitlines() if line.startswith("# POSIX only")]
+    if args.wine and reasons:
+        print("skipped under Wine: " + reasons[0][2:])
+        return SKIPPED
 
-    scratch = tempfile.mkdtemp(prefix="roster-session-")
+    scratch = scratch_folder(args.session)
     # Under Wine a copy of everything the program writes to standard output
     # is kept beside the scratch folder, for the line-end check; valgrind's
     # log is kept there too, out of the session's sight.
-    captured = scratch + ".stdout"
-    log = scratch + ".valgrind"
+    captured, log = scratch + ".stdout", scratch + ".valgrind"
     try:
-        data = os.path.join(sessions, "data")
-        if os.path.isdir(data):
-            for name in os.listdir(data):
-                shutil.copy(os.path.join(data, name), scratch)
+        if args.session.endswith(".cuts"):
+            return cut_every_byte(binary, args.session, scratch)
         launcher = '"$BIN" "$@"'
         if args.valgrind:
             launcher = ('valgrind -q --error-exitcode=99 --leak-check=full '
                         '--log-file="$LOG" "$BIN" "$@"')
         if args.wine:
             launcher = 'wine "$BIN" "$@" | tee -a "$CAPTURED"; return "${PIPESTATUS[0]}"'
-
         script = "roster() { %s; }\n%s\n" % (launcher, command)
         env = dict(os.environ, BIN=binary, IN=os.path.abspath(args.session), SCRATCH=scratch,
                    CAPTURED=captured, LOG=log)
@@ -101,19 +139,19 @@ def main():
             return 1
 
         failed = False
-        expected_status = int(optional(base + ".status", b"0").decode().strip())
-        if result.returncode != expected_status:
-            print("exit status %d, expected %d" % (result.returncode, expected_status))
+        status = int(read_bytes(base + ".status", b"0"))
+        if result.returncode != status:
+            print("exit status %d, expected %d" % (result.returncode, status))
             failed = True
         checks = [("standard output", read_bytes(base + ".out"), result.stdout),
-                  ("standard error", optional(base + ".err", b""), result.stderr)]
+                  ("standard error", read_bytes(base + ".err", b""), result.stderr)]
         if os.path.exists(base + ".report"):
             report = os.path.join(scratch, "outputdata.txt")
-            actual = read_bytes(report) if os.path.isfile(report) else b"<no outputdata.txt>\n"
-            checks.append(("outputdata.txt", read_bytes(base + ".report"), actual))
+            checks.append(("outputdata.txt", read_bytes(base + ".report"),
+                           read_bytes(report, b"<no outputdata.txt>\n")))
         if args.wine:
-            written = [("standard output", optional(captured, b""))]
-            written += [(what, actual) for what, _, actual in checks if what == "outputdata.txt"]
+            written = [("standard output", read_bytes(captured, b""))]
+            written += [(what, actual) for what, _, actual in checks[2:]]
             for what, text in written:
                 if text.count(b"\n") != text.count(b"\r\n"):
                     print("%s: a line break that is not CR LF" % what)
@@ -129,8 +167,7 @@ def main():
             failed = True
         if failed:
             print("FAIL: " + os.path.basename(base))
-            return 1
-        return 0
+        return 1 if failed else 0
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
         for beside in (captured, log):
