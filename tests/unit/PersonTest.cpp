@@ -63,43 +63,6 @@ TEST(PersonTest, LetterGradeAndHeightText) {
     }
 }
 
-TEST(PersonTest, RowDetailsAndHeaderLayouts) {
-    const std::tuple<const char*, double, const char*, const char*> cases[] = {
-        {"Abcdefghij, Klmnopqr", 0,
-         "Abcdefghij, KlmnopqrBiology             B         5'5\"      22        $0.000000  ",
-         "Name:Abcdefghij, Klmnopqr\nNet worth:0.000000       \nGPA:2.800000       \n"},
-        {"Abcdefghijklm, Nopqrstuvw", -1500.25,
-         "Abcdefghijklm, NopqrstuvwBiology             B         5'5\"      22        "
-         "$-1500.250000",
-         "Name:Abcdefghijklm, Nopqrstuvw\nNet worth:-1500.250000   \nGPA:2.800000       \n"},
-        {"Doe, Jane", 1234567.891,
-         "Doe, Jane           Biology             B         5'5\"      22        $1234567.891000",
-         "Name:Doe, Jane      \nNet worth:1234567.891000 \nGPA:2.800000       \n"},
-        {"Abcdefghijklmnopqr\u738b", 0,
-         "Abcdefghijklmnopqr\u738bBiology             B         5'5\"      22        $0.000000  ",
-         "Name:Abcdefghijklmnopqr\u738b\nNet worth:0.000000       \nGPA:2.800000       \n"},
-        {"M\u00fcller, J\u00fcrgen", 0,
-         "M\u00fcller, J\u00fcrgen      Biology             B         5'5\"      22        "
-         "$0.000000  ",
-         "Name:M\u00fcller, J\u00fcrgen \nNet worth:0.000000       \nGPA:2.800000       \n"},
-        {"Doe, Jane", 0.1234567,
-         "Doe, Jane           Biology             B         5'5\"      22        $0.123457  ",
-         "Name:Doe, Jane      \nNet worth:0.123457       \nGPA:2.800000       \n"},
-    };
-    for (const auto& [name, networth, row, details] : cases) {
-        const Person p(name, 22, 65, 130, 2.8, "Biology", networth);
-        std::ostringstream rowOut, detailsOut;
-        p.printRow(rowOut);
-        p.printDetails(detailsOut);
-        EXPECT_EQ(rowOut.str(), row);
-        EXPECT_EQ(detailsOut.str(), details);
-    }
-    std::ostringstream header;
-    printHeader(header);
-    EXPECT_EQ(header.str(),
-              "Name                Major               Average   Height    Age       Net Worth ");
-}
-
 TEST(PersonTest, DisplayWidthCountsColumnsOnTheScreen) {
     const std::pair<const char*, std::size_t> cases[] = {
         {"Smith, John", 11},
@@ -134,42 +97,29 @@ std::string readAll(const std::string& text) {
     return log;
 }
 
+// Line ends, numbers on lines of their own, a last line without a line
+// end; and what a record leaves in the fields when it breaks a rule or
+// cannot be read, which the open command never shows.
 TEST(PersonTest, ReadRecords) {
-    const std::string smith = "Smith, John\nComputer Science\n";
     const std::string doe = "Doe, Jane\nBiology\n22 65 130 2.8 2500.50\n";
-    const std::string smithLog = "Smith, John|Computer Science|25|70|180|3.5|15000 ok\n";
     const std::string doeLog = "Doe, Jane|Biology|22|65|130|2.8|2500.5 ok\n";
-    const std::string both = smithLog + doeLog + "end";
     const std::pair<std::string, std::string> cases[] = {
-        {smith + "25 70 180 3.5 15000\n" + doe, both},
-        {smith + "25\n70\n180\n3.5\n15000\n" + doe, both},
-        {smith + "25 70 180 3.5 15000 and more\n" + doe,
-         "Smith, John|Computer Science|25|70|180|3.5|15000 ok extra\n" + doeLog + "end"},
-        {smith + "25 70 180 3.5 15000 \t\r\n" + doe, both},
-        {"Smith, John\r\nComputer Science\r\n25 70 180 3.5 15000\r\nDoe, Jane\r\nBiology\r\n"
-         "22 65 130 2.8 2500.50\r\n",
-         both},
-        {doe + smith + "25 70 180 3.5 15000", doeLog + smithLog + "end"},
-        {"A\nM\n20 70 180 3 0\nB\nM\n121 70 180 3 0\nC\nM\n25 86 180 3 0\nD\nM\n25 70 99 3 0\n"
-         "E\nM\n25 70 180 4.01 0\n" +
-             doe + "\n \n\t\n",
-         "A|M|20|70|180|3|0 bad\nB|M|121|70|180|3|0 bad\nC|M|25|86|180|3|0 bad\n"
-         "D|M|25|70|99|3|0 bad\nE|M|25|70|180|4.01|0 bad\n" +
-             doeLog + "end"},
-        {"\nBiology\n22 65 130 2.8 1\n", "|Biology|22|65|130|2.8|1 ok\nend"},
-        {"  \n\n22 65 130 2.8 1\n", "  ||22|65|130|2.8|1 ok\nend"},
-        {smith + "25 70 180 abc 15000\n",
-         "Smith, John|Computer Science|25|70|180|0|0 ok unreadable"},
+        {"A\r\nM\r\n25\n70\n180\n3.5\n15000 \t\r\n" + doe +
+             "B\nM\n25 70 180 3 1 and more\nC\nM\n25 70 180 3 2",
+         "A|M|25|70|180|3.5|15000 ok\n" + doeLog +
+             "B|M|25|70|180|3|1 ok extra\nC|M|25|70|180|3|2 ok\nend"},
+        {"A\nM\n20 70 180 3 0\nE\nM\n25 70 99 4.01 0\n\nBiology\n22 65 130 2.8 1\n \n\t\n",
+         "A|M|20|70|180|3|0 bad\nE|M|25|70|99|4.01|0 bad\n|Biology|22|65|130|2.8|1 ok\nend"},
+        {"A\nM\n25 70 180 abc 15000\n", "A|M|25|70|180|0|0 ok unreadable"},
         {"A\nM\n25 70", "A|M|25|70|0|0|0 bad unreadable"},
         {"\n" + doe, "|Doe, Jane|0|0|0|0|0 bad unreadable"},
-        {" \n\t\n", "end"},
     };
     for (const auto& [text, log] : cases) {
         EXPECT_EQ(readAll(text), log) << text;
     }
-    std::istringstream in(smith + "25 70 180 abc 15000\n");
-    Person p;
-    EXPECT_TRUE(p.readRecord(in));
+    // The rules decide, not whether every field could be read.
+    std::istringstream in("A\nM\n25 70 180 abc 15000\n");
+    EXPECT_TRUE(Person().readRecord(in));
 }
 
 }  // namespace
