@@ -10,6 +10,7 @@ printf 'A\nM\n25 70 180 3 0\nB\nM\n19 70 180 3 0\n' > rule.txt
 printf 'A\nM\n25 70 180 3 0\nB\nM\n25 70 180 3 0\nC\nM\n2x 70 180 3 0\n' > letters.txt
 printf 'A\nM\n25 70 180 3 0 \t\r\nB\nM\n25 70 180 3 0 # note\n' > note.txt
 printf 'A\nM\n25 70 180 3\n' > cut.txt
+printf 'A\n' > short.txt
 before=$(ls -l --time-style=+%s)
 try a.txt b.txt
 try missing/team.txt
@@ -18,5 +19,6 @@ try rule.txt
 try letters.txt
 try note.txt
 try cut.txt
+try short.txt
 try o_21.txt
 [ "$(ls -l --time-style=+%s)" = "$before" ] || { echo "the folder now holds:"; ls -l; }

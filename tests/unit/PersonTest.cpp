@@ -69,9 +69,9 @@ TEST(PersonTest, DisplayWidthCountsColumnsOnTheScreen) {
         {"M\u00fcller, J\u00fcrgen \u00a9", 16},  // accents and a sign, two bytes each
         {"Zoe\u0301 \u200d\ufe0f", 4},            // a combining accent, a joiner, a selector
         {"\u738b, \u5c0f\u660e", 8},              // CJK, two columns each
-        {"\U0001F642\U0001F9D1\U00020000", 6},    // emoji and a far CJK ideograph
-        {"\u1100\u115f\u1160\uffe6\uffe7", 8},    // the edges of wide ranges
-        {"M\xfcller", 6},                         // Latin-1
+        {"\U0001F642\U0001F9D1\U00020000\U0010FFFD", 7},  // emoji, far CJK, the last plane
+        {"\u1100\u115f\u1160\uffe6\uffe7", 8},            // the edges of wide ranges
+        {"M\xfcller", 6},                                 // Latin-1
         {"\xe4\xb8 \xc0\xaf \xe0\x80\xaf \xf0\x80\x80\xaf \xed\xa0\x80 \xf4\x90\x80\x80 \xff",
          25},  // cut off, overlong, a surrogate, past U+10FFFF
         {"Abcdefghijklmnopqr\u738b", 20},
