@@ -13,12 +13,6 @@
 
 namespace roster {
 
-namespace {
-
-namespace fs = std::filesystem;
-
-}  // namespace
-
 std::string rosterBytes(const std::vector<Person>& persons) {
     std::ostringstream text;
     // The reader skips one byte-order mark at the start of the file, so a
@@ -33,6 +27,8 @@ std::string rosterBytes(const std::vector<Person>& persons) {
 }
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // Hands out a file's bytes and keeps a copy of each, so that the file is
 // read once, no further than the load goes, and is later compared with just
@@ -91,31 +87,8 @@ long saveNow(const KeptFile& kept) {
     if (!changed) {
         return writeFileSafely(path, kept.pending.data(), kept.pending.size()) ? 0 : -1;
     }
-    const std::size_t length = kept.path.size();
-    char aside[kMaxPath];
-    for (long n = 1; n < 1000000 && length + 8 < sizeof aside; ++n) {
-        kept.path.copy(aside, length);
-        char* end = aside + length;
-        *end++ = '.';
-        char digits[8];
-        std::size_t count = 0;
-        for (long rest = n; rest != 0; rest /= 10) {
-            digits[count++] = static_cast<char>('0' + rest % 10);
-        }
-        while (count > 0) {
-            *end++ = digits[--count];
-        }
-        *end = '\0';
-        switch (writeNewFile(aside, kept.pending.data(), kept.pending.size())) {
-            case NewFile::Written:
-                return n;
-            case NewFile::Exists:
-                continue;
-            case NewFile::Failed:
-                return -1;
-        }
-    }
-    return -1;
+    const unsigned long aside = writeNumberedFile(path, kept.pending.data(), kept.pending.size());
+    return aside == 0 ? -1 : static_cast<long>(aside);
 }
 
 }  // namespace

@@ -365,19 +365,19 @@ bool writeFileSafely(const char* path, const char* data, std::size_t size) {
     return replaced == Replaced::Yes;
 }
 
-NewFile writeNewFile(const char* path, const char* data, std::size_t size) {
-    Path file;
-    if (!file.add(path).fitsIn()) {
-        return NewFile::Failed;
+unsigned long writeNumberedFile(const char* path, const char* data, std::size_t size) {
+    Path numbered;
+    const std::size_t stem = numbered.add(path).add(".").size();
+    Written written = Written::Exists;
+    unsigned long number = 0;
+    while (written == Written::Exists && number < 1000000) {
+        numbered.cut(stem);
+        if (!numbered.add(++number).fitsIn()) {
+            return 0;
+        }
+        written = writeNew(numbered.c_str(), data, size, -1);
     }
-    switch (writeNew(path, data, size, -1)) {
-        case Written::Yes:
-            return flushFolderOf(file) ? NewFile::Written : NewFile::Failed;
-        case Written::Exists:
-            return NewFile::Exists;
-        default:
-            return NewFile::Failed;
-    }
+    return written == Written::Yes && flushFolderOf(numbered) ? number : 0;
 }
 
 FileContent compareFile(const char* path, const char* data, std::size_t size) {

@@ -25,12 +25,11 @@ inline bool writeFileSafely(const std::string& path, const std::string& bytes) {
     return writeFileSafely(path.c_str(), bytes.data(), bytes.size());
 }
 
-enum class NewFile { Written, Exists, Failed };
-
-// Creates the file `path` holding the bytes, flushed to the disk. When
-// anything by that name exists, even a dangling link, it is left alone and
-// the result is Exists; on failure nothing is left behind.
-NewFile writeNewFile(const char* path, const char* data, std::size_t size);
+// Creates the first of the files `path`.1, `path`.2, ... that does not
+// exist yet (nothing by that name, not even a dangling link), holding the
+// bytes, flushed to the disk. Returns its number, or 0 when it could not
+// be written, and then leaves nothing behind.
+unsigned long writeNumberedFile(const char* path, const char* data, std::size_t size);
 
 enum class FileContent { Same, Different, Missing };
 
