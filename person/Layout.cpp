@@ -87,13 +87,14 @@ std::size_t displayWidth(std::string_view text) {
     while (!text.empty()) {
         char32_t c = 0;
         const std::size_t length = decode(text, c);
-        if (length == 0) {
-            ++columns;  // a byte that is no part of a well-formed character
-            text.remove_prefix(1);
-            continue;
+        // A byte that is no part of a well-formed character takes one
+        // column, as does every character before the first combining mark.
+        if (length == 0 || c < kNone[0].first) {
+            ++columns;
+        } else {
+            columns += within(kNone, c) ? 0 : within(kWide, c) ? 2 : 1;
         }
-        columns += within(kNone, c) ? 0 : within(kWide, c) ? 2 : 1;
-        text.remove_prefix(length);
+        text.remove_prefix(length == 0 ? 1 : length);
     }
     return columns;
 }
