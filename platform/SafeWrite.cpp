@@ -1,7 +1,6 @@
 #include "platform/SafeWrite.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 #ifdef _WIN32
@@ -19,6 +18,8 @@
 
 #include <cstdio>
 #endif
+
+#include "platform/FileIo.h"
 
 namespace roster {
 
@@ -132,14 +133,6 @@ int openForReading(const char* path) {
     return _wopen(fs::path(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
 }
 
-long writeSome(int file, const char* data, std::size_t size) {
-    return _write(file, data, static_cast<unsigned>(size < INT_MAX ? size : INT_MAX));
-}
-
-long readSome(int file, char* data, std::size_t size) {
-    return _read(file, data, static_cast<unsigned>(size));
-}
-
 bool flushToDisk(int file) {
     return _commit(file) == 0;
 }
@@ -224,14 +217,6 @@ int openForReading(const char* path) {
     return open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 }
 
-long writeSome(int file, const char* data, std::size_t size) {
-    return static_cast<long>(write(file, data, size));
-}
-
-long readSome(int file, char* data, std::size_t size) {
-    return static_cast<long>(read(file, data, size));
-}
-
 bool flushToDisk(int file) {
     return fsync(file) == 0;
 }
@@ -260,21 +245,6 @@ bool flushFolder(const char* folder) {
 }
 
 #endif
-
-bool writeAll(int file, const char* data, std::size_t size) {
-    while (size > 0) {
-        const long written = writeSome(file, data, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
 
 bool flushFolderOf(const Path& file) {
     Path folder;
@@ -395,9 +365,6 @@ FileContent compareFile(const char* path, const char* data, std::size_t size) {
     bool same = true;
     for (;;) {
         const long got = readSome(file, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
         if (got <= 0) {
             same = got == 0 && offset == size;
             break;
