@@ -88,7 +88,8 @@ bool saveOnLeaving(Session& s);
 // would lose: writes why to `err` and returns false.
 bool keepRoster(Session& s, const std::string& path, std::ostream& err);
 
-// Notes the roster as the latest command left it, ready to be saved.
+// Notes the roster as the latest command left it, ready to be saved, and
+// marks what the program has said so far as fit to be shown with it.
 void noteRoster(KeptFile& kept, const std::vector<Person>& persons);
 
 // Saves the roster of a KeptFile, when it has changed, as leaving would,

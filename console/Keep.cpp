@@ -10,6 +10,7 @@
 #include "console/Commands.h"
 #include "platform/Hangup.h"
 #include "platform/SafeWrite.h"
+#include "platform/StandardIo.h"
 
 namespace roster {
 
@@ -143,6 +144,7 @@ void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {
     std::string bytes = rosterBytes(persons);
     const HangupGuard guard;
     kept.pending.swap(bytes);
+    markStandardOutput();
 }
 
 void saveChangedRoster(void* kept) {

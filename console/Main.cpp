@@ -1,10 +1,10 @@
 #include <iostream>
 
 #include "console/Commands.h"
+#include "platform/StandardIo.h"
 
 int main(int argc, char** argv) {
-    // Reads from standard input flush standard output first, so every prompt
-    // is seen before the program waits.
-    std::ios::sync_with_stdio(false);
+    // Output is shown when the program waits for input, not before each read.
+    const roster::StandardStreams streams;
     return roster::runProgram({argv + 1, argv + argc}, std::cin, std::cout, std::cerr);
 }

@@ -35,9 +35,9 @@ int runMenu(Session& s) {
                 return 0;
             }
             // What a hang-up saves. Every command changes the roster after its
-            // last answer is read, and each read shows the output first, so
-            // whatever a command says after its change is seen only once the
-            // change is noted here.
+            // last answer is read, and output is shown only when the program
+            // waits for input or is stopped, so whatever a command says after
+            // its change is seen only once the change is noted here.
             if (s.kept) {
                 noteRoster(*s.kept, s.persons);
             }

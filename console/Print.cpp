@@ -1,5 +1,7 @@
+#include <filesystem>
 #include <ostream>
 #include <sstream>
+#include <system_error>
 
 #include "console/Commands.h"
 #include "console/Menu.h"
@@ -17,6 +19,14 @@ void writeTable(std::ostream& out, const std::vector<Person>& persons) {
 bool saveReport(Session& s) {
     std::ostringstream table;
     writeTable(table, s.persons);
+    // A report that is no file of its own (a link to /dev/stdout) may go
+    // where the output goes, so what was said before it is shown first.
+    std::error_code error;
+    const std::filesystem::file_type type = std::filesystem::status(s.reportPath, error).type();
+    if (type != std::filesystem::file_type::regular &&
+        type != std::filesystem::file_type::not_found) {
+        s.out.flush();
+    }
     const bool saved = writeFileSafely(s.reportPath, textFileBytes(table.str()));
     s.out << (saved ? "The data has been saved to outputdata.txt"
                     : "The data could not be saved to outputdata.txt")

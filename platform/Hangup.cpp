@@ -12,12 +12,26 @@
 #include <iterator>
 #endif
 
+#include "platform/StandardIo.h"
+
 namespace roster {
 
 namespace {
 
 void (*saveFunction)(void*) = nullptr;
 void* saveContext = nullptr;
+// Guards within guards hold a request back until the outermost ends, and
+// while no SaveOnHangup lives there is no request to hold back.
+int guardDepth = 0;
+bool holding = false;
+
+// What the program does on such a request before it ends.
+void saveAndShow() {
+    if (saveFunction != nullptr) {
+        saveFunction(saveContext);
+    }
+    writeMarkedStandardOutput();
+}
 
 }  // namespace
 
@@ -32,7 +46,7 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
         return FALSE;  // Ctrl-C and Ctrl-Break end the program as always
     }
     AcquireSRWLockExclusive(&guardLock);
-    saveFunction(saveContext);
+    saveAndShow();
     ExitProcess(1);
 }
 
@@ -47,14 +61,22 @@ SaveOnHangup::SaveOnHangup(void (*save)(void*), void* context) {
 SaveOnHangup::~SaveOnHangup() {
     HangupGuard guard;
     SetConsoleCtrlHandler(onConsoleEvent, FALSE);
+    saveFunction = nullptr;
 }
 
+// Only the program's own thread makes guards; the handler runs on another.
 HangupGuard::HangupGuard() {
-    AcquireSRWLockExclusive(&guardLock);
+    if (guardDepth++ == 0 && saveFunction != nullptr) {
+        AcquireSRWLockExclusive(&guardLock);
+        holding = true;
+    }
 }
 
 HangupGuard::~HangupGuard() {
-    ReleaseSRWLockExclusive(&guardLock);
+    if (--guardDepth == 0 && holding) {
+        ReleaseSRWLockExclusive(&guardLock);
+        holding = false;
+    }
 }
 
 #else
@@ -74,7 +96,7 @@ sigset_t hangupSignals() {
 }
 
 extern "C" void onHangup(int signal) {
-    saveFunction(saveContext);
+    saveAndShow();
     // The handler was reset to the default action on entry; letting the
     // signal through again ends the program by it.
     sigset_t set;
@@ -107,16 +129,23 @@ SaveOnHangup::~SaveOnHangup() {
     for (std::size_t i = 0; i < std::size(kSignals); ++i) {
         sigaction(kSignals[i], &previous[i], nullptr);
     }
+    saveFunction = nullptr;
 }
 
 HangupGuard::HangupGuard() {
-    const sigset_t set = hangupSignals();
-    sigprocmask(SIG_BLOCK, &set, nullptr);
+    if (guardDepth++ == 0 && saveFunction != nullptr) {
+        const sigset_t set = hangupSignals();
+        sigprocmask(SIG_BLOCK, &set, nullptr);
+        holding = true;
+    }
 }
 
 HangupGuard::~HangupGuard() {
-    const sigset_t set = hangupSignals();
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    if (--guardDepth == 0 && holding) {
+        const sigset_t set = hangupSignals();
+        sigprocmask(SIG_UNBLOCK, &set, nullptr);
+        holding = false;
+    }
 }
 
 #endif

@@ -5,7 +5,8 @@
 
 namespace roster {
 
-// While it lives, such a request first calls `save(context)` and then ends
+// While it lives, such a request first calls `save(context)`, then writes
+// the standard output that was marked (see markStandardOutput), and ends
 // the program as the request would have: on POSIX by the same signal with
 // its default action, on Windows with exit code 1. A signal that was
 // ignored when it was made (as under nohup) stays ignored. On POSIX `save`
@@ -21,7 +22,7 @@ class SaveOnHangup {
 };
 
 // Holds a request to stop back while what `save` reads is being changed;
-// it is carried out as soon as the guard ends.
+// it is carried out as soon as the guard ends. Guards may nest.
 class HangupGuard {
   public:
     HangupGuard();

@@ -1,0 +1,119 @@
+#include "platform/StandardIo.h"
+
+#include <cstring>
+#include <iostream>
+
+#include "platform/FileIo.h"
+#include "platform/Hangup.h"
+
+namespace roster {
+
+namespace {
+
+// Standard output while a StandardStreams lives.
+OutputBuffer* standardOutput = nullptr;
+
+}  // namespace
+
+OutputBuffer::OutputBuffer() {
+    setp(buffer, buffer + sizeof buffer);
+}
+
+void OutputBuffer::mark() {
+    marked = static_cast<std::size_t>(pptr() - pbase());
+}
+
+void OutputBuffer::writeMarked() const {
+    if (!failed) {
+        writeAll(kStandardOutput, buffer, marked);
+    }
+}
+
+// Once a write has failed, what follows is dropped, as the system's own
+// buffered streams drop it, and every flush reports the failure.
+bool OutputBuffer::writeOut() {
+    // A hang-up waits, so that it never writes these bytes a second time.
+    const HangupGuard guard;
+    const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+    failed = failed || !writeAll(kStandardOutput, buffer, size);
+    marked = 0;
+    setp(buffer, buffer + sizeof buffer);
+    return !failed;
+}
+
+OutputBuffer::int_type OutputBuffer::overflow(int_type c) {
+    if (!writeOut()) {
+        return traits_type::eof();
+    }
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+        *pptr() = traits_type::to_char_type(c);
+        pbump(1);
+    }
+    return traits_type::not_eof(c);
+}
+
+std::streamsize OutputBuffer::xsputn(const char* data, std::streamsize count) {
+    std::streamsize done = 0;
+    while (done < count) {
+        if (pptr() == epptr() && !writeOut()) {
+            break;
+        }
+        const std::streamsize room = epptr() - pptr();
+        const std::streamsize size = count - done < room ? count - done : room;
+        std::memcpy(pptr(), data + done, static_cast<std::size_t>(size));
+        pbump(static_cast<int>(size));
+        done += size;
+    }
+    return done;
+}
+
+int OutputBuffer::sync() {
+    return writeOut() ? 0 : -1;
+}
+
+InputBuffer::InputBuffer(std::streambuf& flushFirst) : output(flushFirst) {}
+
+InputBuffer::int_type InputBuffer::underflow() {
+    output.pubsync();
+    const long got = readSome(kStandardInput, buffer, sizeof buffer);
+    if (got <= 0) {
+        return traits_type::eof();
+    }
+    setg(buffer, buffer, buffer + got);
+    return traits_type::to_int_type(*gptr());
+}
+
+StandardStreams::StandardStreams()
+    : input(output),
+      previousOutput(std::cout.rdbuf(&output)),
+      previousInput(std::cin.rdbuf(&input)) {
+    // The input buffer shows the output when it matters; a stream tied to
+    // standard output would flush it before every read.
+    std::cin.tie(nullptr);
+    const HangupGuard guard;
+    standardOutput = &output;
+}
+
+StandardStreams::~StandardStreams() {
+    {
+        const HangupGuard guard;
+        standardOutput = nullptr;
+    }
+    std::cout.flush();
+    std::cin.rdbuf(previousInput);
+    std::cout.rdbuf(previousOutput);
+}
+
+void markStandardOutput() {
+    if (standardOutput != nullptr) {
+        standardOutput->mark();
+    }
+}
+
+void writeMarkedStandardOutput() {
+    if (standardOutput != nullptr) {
+        standardOutput->writeMarked();
+    }
+}
+
+}  // namespace roster

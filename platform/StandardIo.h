@@ -1,0 +1,77 @@
+// Standard input and output through buffers of the program's own. Output
+// is written in large pieces: when its buffer is full, when it is flushed,
+// and when the program is about to wait for input, which is the one moment
+// a user needs to see it. So a session typed ahead or piped in costs one
+// write per full buffer, and a prompt is still on the screen before the
+// program waits for its answer. Both behave alike on every platform.
+#pragma once
+
+#include <cstddef>
+#include <streambuf>
+
+namespace roster {
+
+class OutputBuffer final : public std::streambuf {
+  public:
+    OutputBuffer();
+    OutputBuffer(const OutputBuffer&) = delete;
+    OutputBuffer& operator=(const OutputBuffer&) = delete;
+
+    // What has been written so far may be shown should the program be
+    // stopped before it goes on (see writeMarked).
+    void mark();
+    // Writes what was marked and is still in the buffer. Allocates nothing
+    // and makes only calls a signal handler may make.
+    void writeMarked() const;
+
+  protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* data, std::streamsize count) override;
+    int sync() override;
+
+  private:
+    bool writeOut();
+
+    char buffer[1 << 16];
+    std::size_t marked = 0;  // bytes at the start of the buffer
+    bool failed = false;     // a write has failed; everything since is lost
+};
+
+// Reads standard input, and before each read from the system, when what
+// was read before is used up, flushes `output`.
+class InputBuffer final : public std::streambuf {
+  public:
+    explicit InputBuffer(std::streambuf& output);
+    InputBuffer(const InputBuffer&) = delete;
+    InputBuffer& operator=(const InputBuffer&) = delete;
+
+  protected:
+    int_type underflow() override;
+
+  private:
+    std::streambuf& output;
+    char buffer[1 << 16];
+};
+
+// While it lives, std::cin reads through an InputBuffer and std::cout
+// writes through an OutputBuffer; at its end the output is flushed.
+class StandardStreams {
+  public:
+    StandardStreams();
+    ~StandardStreams();
+    StandardStreams(const StandardStreams&) = delete;
+    StandardStreams& operator=(const StandardStreams&) = delete;
+
+  private:
+    OutputBuffer output;
+    InputBuffer input;
+    std::streambuf* previousOutput;
+    std::streambuf* previousInput;
+};
+
+// OutputBuffer::mark and writeMarked on standard output while a
+// StandardStreams lives; otherwise nothing.
+void markStandardOutput();
+void writeMarkedStandardOutput();
+
+}  // namespace roster
