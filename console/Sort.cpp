@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <ostream>
 #include <utility>
 
@@ -9,22 +10,26 @@
 namespace roster {
 
 void sortRoster(std::vector<Person>& persons, ExchangeTest exchange) {
-    std::array<Person, kCapacity> personsArray;
-    // The roster never outgrows the scratch array; should it ever, the
-    // persons past it keep their places rather than being lost.
+    // The exchanges move positions, not persons: personsArray[k] is the
+    // roster position of the person who stands at place k, and each person
+    // is moved to its place once, at the end. The roster never outgrows the
+    // array; should it ever, the persons past it keep their places rather
+    // than being lost.
+    std::array<std::size_t, kCapacity> personsArray;
     const std::size_t n = std::min(persons.size(), personsArray.size());
-    std::copy_n(persons.begin(), n, personsArray.begin());
+    std::iota(personsArray.begin(), personsArray.begin() + static_cast<std::ptrdiff_t>(n), 0);
     for (std::size_t i = 0; i + 1 < n; ++i) {
         for (std::size_t j = i + 1; j < n; ++j) {
-            if (exchange(personsArray[i], personsArray[j], persons[j])) {
-                Person tempPerson = std::move(personsArray[i]);
-                personsArray[i] = std::move(personsArray[j]);
-                personsArray[j] = std::move(tempPerson);
+            if (exchange(persons[personsArray[i]], persons[personsArray[j]], persons[j])) {
+                std::swap(personsArray[i], personsArray[j]);
             }
         }
     }
-    std::move(personsArray.begin(), personsArray.begin() + static_cast<std::ptrdiff_t>(n),
-              persons.begin());
+    std::array<Person, kCapacity> placed;
+    for (std::size_t k = 0; k < n; ++k) {
+        placed[k] = std::move(persons[personsArray[k]]);
+    }
+    std::move(placed.begin(), placed.begin() + static_cast<std::ptrdiff_t>(n), persons.begin());
 }
 
 namespace {
