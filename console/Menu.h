@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <istream>
 #include <ostream>
+#include <string>
 
 #include "console/Input.h"
 #include "console/Session.h"
@@ -26,12 +27,19 @@ struct MenuCommand {
     void (*run)(Session&);
 };
 
+// A menu is shown before nearly every answer, so it is built whole and
+// written at once.
 template <typename Entry, std::size_t N>
 void writeMenu(std::ostream& out, const char* title, const Entry (&entries)[N]) {
-    out << title << '\n';
+    std::string text = title;
+    text += '\n';
     for (const Entry& entry : entries) {
-        out << entry.letter << " - " << entry.text << '\n';
+        text += entry.letter;
+        text += " - ";
+        text += entry.text;
+        text += '\n';
     }
+    out << text;
 }
 
 template <typename Entry, std::size_t N>
