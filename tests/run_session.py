@@ -20,6 +20,12 @@ program within 5 seconds with status 0 and the report saved, and the report
 must list the roster that the last whole line left, or, for a cut inside a
 line, the roster that this line leaves.
 
+A session NAME.talk is typed by a program that waits for each question:
+it sends each line only once the output has grown since the line before
+and ends with a prompt, as a person at a terminal does, or a program
+driving roster through two pipes. The session fails when the program does
+not show a prompt within the time limit; its output must be NAME.out.
+
 With --wine the binary is a Windows program run under Wine. Its standard
 output, standard error and report are compared with every CR LF turned
 into LF, and every line break the program wrote to standard output or to
@@ -30,13 +36,21 @@ the report must be a CR LF. A session whose .cmd has a line starting with
 import argparse
 import difflib
 import os
+import select
 import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 SKIPPED = 77  # the exit status that ctest counts as a skipped test
 SAVED = b"The data has been saved to outputdata.txt\n"
+PROMPTS = tuple(prompt.encode() for prompt in (
+    "Selection: ", "Enter filename: ", "Enter name (lastname, firstname): ",
+    "Enter age (21 - 120): ", "Enter height (50 - 85): ", "Enter GPA (0 - 4): ", "Enter Major: ",
+    "Enter networth: ", "Enter person's lastname: ", "Enter a new height (50 - 85): ",
+    "Enter a new weight (100 - 500): ", "Enter a new age (21 - 120): ", "Enter a new GPA (0 - 4)",
+    "Enter a new major: ", "Enter a new networth: "))
 
 
 def read_bytes(path, default=None):
@@ -97,6 +111,42 @@ def cut_every_byte(binary, session, scratch):
     return 1 if failures else 0
 
 
+def talk(command, session, scratch, env, patience):
+    """Types each line of the session once the program asks for it; returns
+    what a finished run returns."""
+    program = subprocess.Popen(command, cwd=scratch, env=env, stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    output, shown = b"", 0
+
+    def wait(until_end=False):
+        nonlocal output
+        deadline = time.monotonic() + patience
+        while until_end or len(output) == shown or not output.endswith(PROMPTS):
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([program.stdout], [], [], left)[0]:
+                raise TimeoutError("waited %g s for a prompt; the output so far ends with %r"
+                                   % (patience, output[-120:].decode("utf-8", "replace")))
+            chunk = os.read(program.stdout.fileno(), 65536)
+            if not chunk:
+                return False  # the program has ended
+            output += chunk
+        return True
+
+    try:
+        for line in read_bytes(session).splitlines(keepends=True):
+            if not wait():
+                break
+            shown = len(output)
+            program.stdin.write(line)
+            program.stdin.flush()
+        program.stdin.close()
+        wait(until_end=True)
+        status = program.wait(timeout=patience)
+    finally:
+        program.kill()
+    return subprocess.CompletedProcess(command, status, output, program.stderr.read())
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--valgrind", action="store_true")
@@ -131,9 +181,16 @@ def main():
         env = dict(os.environ, BIN=binary, IN=os.path.abspath(args.session), SCRATCH=scratch,
                    CAPTURED=captured, LOG=log)
         try:
-            result = subprocess.run(["bash", "-c", script], cwd=scratch, env=env,
-                                    stdin=subprocess.DEVNULL, capture_output=True,
-                                    timeout=args.timeout)
+            if args.session.endswith(".talk"):
+                result = talk(["bash", "-c", script.replace('< "$IN"', "")], args.session,
+                              scratch, env, args.timeout)
+            else:
+                result = subprocess.run(["bash", "-c", script], cwd=scratch, env=env,
+                                        stdin=subprocess.DEVNULL, capture_output=True,
+                                        timeout=args.timeout)
+        except TimeoutError as error:
+            print("FAIL: %s" % error)
+            return 1
         except subprocess.TimeoutExpired:
             print("FAIL: the session did not end within %g seconds" % args.timeout)
             return 1
