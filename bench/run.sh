@@ -12,6 +12,10 @@
 # BENCH_CLOCK (cpu or wall, default cpu) picks the time that the targets are
 # judged on. Both are shown; processor time is the default because it does
 # not count the time a run waits for a core on a busy machine.
+# BENCH_BEFORE (a git revision, default f08a726, the last one that flushed
+# standard output before every read) is built beside the program, and the
+# 60,000-command session is timed on both in turn, BENCH_PAIRS times
+# (default 9); set it empty to leave the pairing out.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -20,12 +24,14 @@ data=$build/data
 work=$build/work
 rounds=${BENCH_ROUNDS:-5}
 clock=${BENCH_CLOCK:-cpu}
+before_revision=${BENCH_BEFORE-f08a726}
+pairs=${BENCH_PAIRS:-9}
 if [[ $clock != cpu && $clock != wall ]]; then
     echo "BENCH_CLOCK must be cpu or wall" >&2
     exit 2
 fi
-if ! [[ $rounds =~ ^[1-9][0-9]*$ ]]; then
-    echo "BENCH_ROUNDS must be a positive whole number" >&2
+if ! [[ $rounds =~ ^[1-9][0-9]*$ && $pairs =~ ^[1-9][0-9]*$ ]]; then
+    echo "BENCH_ROUNDS and BENCH_PAIRS must be positive whole numbers" >&2
     exit 2
 fi
 
@@ -37,6 +43,27 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DROSTER_TESTS=
 cmake --build "$build" >"$build/build.log" 2>&1 || { cat "$build/build.log"; exit 1; }
 
 roster=$build/roster
+
+# The build before, from the repository's history, made once per revision.
+before=
+if [[ -n $before_revision ]]; then
+    before_build=$build/before-$before_revision
+    if [[ ! -x $before_build/roster ]]; then
+        echo "Building $before_revision, the build before, in $before_build ..."
+        rm -rf "$before_build"
+        mkdir -p "$before_build/src"
+        if git -C "$root" archive "$before_revision" | tar -x -C "$before_build/src" &&
+            cmake -S "$before_build/src" -B "$before_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+                -DROSTER_TESTS=OFF >"$before_build/configure.log" 2>&1 &&
+            cmake --build "$before_build" --target roster >"$before_build/build.log" 2>&1; then
+            before=$before_build/roster
+        else
+            echo "Could not build $before_revision; the pairing is left out."
+        fi
+    else
+        before=$before_build/roster
+    fi
+fi
 make_data=$build/bench/make_data
 bare_read=$build/bench/bare_read
 measure=$build/bench/measure
@@ -99,12 +126,13 @@ done
 # best NAME INPUT COMMAND...: runs one round of a measurement and keeps, under
 # NAME, the best wall-clock time, the best processor time and the largest
 # peak resident size seen so far.
-declare -A wall cpu rss
+declare -A wall cpu rss writes
 best() {
     local name=$1
     shift
-    local w c r
-    read -r w c r < <("$measure" 1 "$@")
+    local w c r n
+    read -r w c r n < <("$measure" 1 "$@")
+    writes[$name]=$n
     if [[ -z ${wall[$name]:-} ]] || awk -v a="$w" -v b="${wall[$name]}" 'BEGIN { exit !(a < b) }'; then
         wall[$name]=$w
     fi
@@ -201,6 +229,28 @@ done
 echo
 check "time(60000 commands) / time(6000 commands)" \
     "$(calc '%.2f' "$(judged session60000) / $(judged session6000)")" '<=' 12
+output=$("$roster" <"$data/session-60000.in" | wc -c)
+echo "   The 60000-command session writes $output bytes of output."
+if [[ ${writes[session60000]} -ge 0 ]]; then
+    check "write calls of the 60000-command session" "${writes[session60000]}" '<=' 2000
+else
+    echo "   (the system does not count write calls in /proc/PID/io: not judged)"
+fi
+if [[ -n $before ]]; then
+    # Runs taken in turn, so that both see the same machine; the median
+    # of the pairs' ratios is judged.
+    ratios=()
+    for ((pair = 0; pair < pairs; ++pair)); do
+        read -r _ old _ < <("$measure" 1 "$data/session-60000.in" "$before")
+        read -r _ new _ < <("$measure" 1 "$data/session-60000.in" "$roster")
+        ratios+=("$(calc '%.4f' "$new / $old")")
+    done
+    read -r _ _ _ old_writes < <("$measure" 1 "$data/session-60000.in" "$before")
+    median=$(printf '%s\n' "${ratios[@]}" | sort -g | awk '{ r[NR] = $1 } END { print r[int((NR + 1) / 2)] }')
+    echo "   Against $before_revision, the build before ($pairs pairs, in turn):" \
+        "processor time ratios ${ratios[*]}; it made $old_writes write calls."
+    check "processor time / the build before's, median of $pairs pairs" "$median" '<=' 0.65
+fi
 
 echo
 echo "3. Peak resident memory"
