@@ -29,35 +29,10 @@ void searchPerson(Session& s);
 void sortMenu(Session& s);
 void exitProgram(Session& s);
 
-// How reading a roster file ended, and at which record, counted from 1.
-struct RosterRead {
-    enum Stop { End, Full, Unreadable, BrokenRule, ExtraText };
-    Stop stop;
-    std::size_t record;
-};
-
-// Appends the valid records of a roster file to `persons` until the file
-// ends, a record cannot be read, or one more valid record would outgrow
-// kCapacity. A record that breaks a rule is left out; when `strict`, it
-// ends the reading, and so does text after a record's net worth.
-// `blankWeight` lets a weight of 0 pass (see Person::isValid).
-RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blankWeight,
-                      bool strict);
-
 // Replaces the roster with the valid records of a roster file, at most
 // kCapacity of them, and reports how the load went.
 void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out,
                 bool blankWeight = false);
-
-// The UTF-8 byte-order mark, which a roster file may begin with.
-inline constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-
-// Skips a byte-order mark at the start of a roster file.
-void skipByteOrderMark(std::istream& in);
-
-// A roster file that holds the persons and reads back to them, as a roster
-// kept in a file is saved.
-std::string rosterBytes(const std::vector<Person>& persons);
 
 // The position of the first person whose name begins with `lastname`, or -1.
 int findPerson(const std::vector<Person>& persons, const std::string& lastname);
@@ -67,11 +42,12 @@ int findPerson(const std::vector<Person>& persons, const std::string& lastname);
 // before a word was typed, returns nothing without a word.
 std::optional<std::size_t> lookUpPerson(Session& s, const char* notFound);
 
-// Whether the persons at i and j of the sort's scratch array change places;
+// Whether the persons at places i and j of the sort's order change places;
 // `rosterJ` is the person who stood at j before the sort began.
 using ExchangeTest = bool (*)(const Person& arrayI, const Person& arrayJ, const Person& rosterJ);
 
-// Reorders the roster by exchanges through a scratch array of kCapacity.
+// Reorders the roster by exchanges of positions in a scratch array of
+// kCapacity.
 void sortRoster(std::vector<Person>& persons, ExchangeTest exchange);
 
 // The header line and one row per person, each ended by a line break.

@@ -1,9 +1,10 @@
-// Keeping the roster in a file between runs: loaded at start, saved on
-// leaving, and never saved over what another program wrote to that file.
+// Keeping the roster in a file between runs, a roster file or a CSV file:
+// loaded at start, saved on leaving, and never saved over what another
+// program wrote to that file.
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
-#include <sstream>
 #include <streambuf>
 #include <system_error>
 
@@ -14,30 +15,17 @@
 
 namespace roster {
 
-std::string rosterBytes(const std::vector<Person>& persons) {
-    std::ostringstream text;
-    // The reader skips one byte-order mark at the start of the file, so a
-    // first name that begins with one keeps it behind a mark of its own.
-    if (!persons.empty() && persons.front().getName().rfind(kByteOrderMark, 0) == 0) {
-        text << kByteOrderMark;
-    }
-    for (const Person& person : persons) {
-        person.writeRecord(text);
-    }
-    return textFileBytes(text.str());
-}
-
 namespace {
 
 namespace fs = std::filesystem;
 
-// Hands out a file's bytes and keeps a copy of each, so that the file is
-// read once, no further than the load goes, and is later compared with just
-// what was loaded. It can go back within the bytes it handed out last, as
-// skipping a byte-order mark does.
-class CopyingBuffer : public std::streambuf {
+// Hands out a file's bytes and fingerprints them, so that the file is read
+// once, and later compared with what was read without being held. It can
+// go back within the bytes it handed out last, as skipping a byte-order
+// mark does.
+class FingerprintingBuffer : public std::streambuf {
   public:
-    CopyingBuffer(std::streambuf& from, std::string& to) : source(from), copy(to) {}
+    FingerprintingBuffer(std::streambuf& from, Fingerprint& to) : source(from), print(to) {}
 
   protected:
     int_type underflow() override {
@@ -45,12 +33,12 @@ class CopyingBuffer : public std::streambuf {
         if (got <= 0) {
             return traits_type::eof();
         }
-        copy.append(chunk, static_cast<std::size_t>(got));
+        print.add(chunk, static_cast<std::size_t>(got));
         setg(chunk, chunk, chunk + got);
         return traits_type::to_int_type(*gptr());
     }
     pos_type seekpos(pos_type position, std::ios_base::openmode) override {
-        const off_type start = static_cast<off_type>(copy.size()) - (egptr() - eback());
+        const off_type start = static_cast<off_type>(print.size) - (egptr() - eback());
         const off_type offset = position - pos_type(start);
         if (offset < 0 || offset > egptr() - eback()) {
             return pos_type(off_type(-1));
@@ -61,34 +49,22 @@ class CopyingBuffer : public std::streambuf {
 
   private:
     std::streambuf& source;
-    std::string& copy;
+    Fingerprint& print;
     char chunk[4096];
 };
 
-const char* refusal(RosterRead::Stop stop) {
-    switch (stop) {
-        case RosterRead::BrokenRule:
-            return "breaks a rule";
-        case RosterRead::Unreadable:
-            return "cannot be read";
-        case RosterRead::ExtraText:
-            return "has text after its net worth";
-        default:
-            return nullptr;
-    }
-}
-
-// Where the roster went: 0 for its file, N for the file's name with ".N",
+// Where the roster went: 0 for its file, N for the file numbered N beside it,
 // -1 when it could not be saved. Makes no call that a signal handler may
 // not make, and allocates nothing.
 long saveNow(const KeptFile& kept) {
     const char* path = kept.path.c_str();
-    const FileContent now = compareFile(path, kept.disk.data(), kept.disk.size());
+    const FileContent now = compareFile(path, kept.disk);
     const bool changed = kept.onDisk ? now == FileContent::Different : now != FileContent::Missing;
     if (!changed) {
         return writeFileSafely(path, kept.pending.data(), kept.pending.size()) ? 0 : -1;
     }
-    const unsigned long aside = writeNumberedFile(path, kept.pending.data(), kept.pending.size());
+    const unsigned long aside =
+        writeNumberedFile(path, numberAt(kept.path), kept.pending.data(), kept.pending.size());
     return aside == 0 ? -1 : static_cast<long>(aside);
 }
 
@@ -97,6 +73,7 @@ long saveNow(const KeptFile& kept) {
 bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
     KeptFile kept;
     kept.path = path;
+    kept.layout.format = formatOf(path);
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) {
@@ -117,31 +94,24 @@ bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
             return false;
         }
         kept.onDisk = true;
-        CopyingBuffer buffer(*file.rdbuf(), kept.disk);
-        std::istream copied(&buffer);
-        skipByteOrderMark(copied);
-        const RosterRead read = readRoster(copied, s.persons, true, true);
-        if (read.stop != RosterRead::End) {
+        FingerprintingBuffer buffer(*file.rdbuf(), kept.disk);
+        std::istream in(&buffer);
+        if (const std::optional<Problem> problem = readPersons(in, kept.layout, s.persons)) {
             s.persons.clear();
-            err << "roster: cannot keep " << path << ": ";
-            if (const char* why = refusal(read.stop)) {
-                err << "record " << read.record << ' ' << why << '\n';
-            } else {
-                err << "it holds more than " << kCapacity << " persons" << '\n';
-            }
-            err << "Correct it, or open it with O, which leaves such records out." << '\n';
+            err << "roster: cannot keep " << path << ": " << *problem << '\n'
+                << refusalAdvice(kept.layout.format) << '\n';
             return false;
         }
         s.out << "The file has been successfully loaded." << '\n';
     }
-    kept.saved = rosterBytes(s.persons);
+    kept.saved = personsBytes(kept.layout, s.persons);
     kept.pending = kept.saved;
     s.kept = std::move(kept);
     return true;
 }
 
 void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {
-    std::string bytes = rosterBytes(persons);
+    std::string bytes = personsBytes(kept.layout, persons);
     const HangupGuard guard;
     kept.pending.swap(bytes);
     markStandardOutput();
@@ -173,7 +143,7 @@ bool saveKeptRoster(Session& s) {
         }
         if (where == 0) {
             kept.onDisk = true;
-            kept.disk = kept.pending;
+            kept.disk = fingerprintOf(kept.pending);
         }
     }
     if (where < 0) {
@@ -183,8 +153,8 @@ bool saveKeptRoster(Session& s) {
     if (where == 0) {
         s.out << "The roster has been saved to " << path << '\n';
     } else {
-        s.out << path << " was changed by another program; the roster has been saved to " << path
-              << '.' << where << '\n';
+        s.out << path << " was changed by another program; the roster has been saved to "
+              << numberedName(path, static_cast<unsigned long>(where)) << '\n';
     }
     return true;
 }

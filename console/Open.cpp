@@ -1,5 +1,3 @@
-#include <cstddef>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -9,36 +7,6 @@
 #include "console/Commands.h"
 
 namespace roster {
-
-RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blankWeight,
-                      bool strict) {
-    std::size_t records = 0;
-    while (in.peek() != std::istream::traits_type::eof()) {
-        Person person;
-        const RecordRead read = readRecordFrom(in, person);
-        if (read == RecordRead::Nothing) {
-            break;
-        }
-        ++records;
-        if (read == RecordRead::Unreadable) {
-            return {RosterRead::Unreadable, records};
-        }
-        if (!person.isValid(blankWeight)) {
-            if (strict) {
-                return {RosterRead::BrokenRule, records};
-            }
-            continue;
-        }
-        if (strict && read == RecordRead::ExtraText) {
-            return {RosterRead::ExtraText, records};
-        }
-        if (persons.size() == kCapacity) {
-            return {RosterRead::Full, records};
-        }
-        persons.push_back(std::move(person));
-    }
-    return {RosterRead::End, records};
-}
 
 void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out,
                 bool blankWeight) {
@@ -50,17 +18,6 @@ void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& ou
     }
     if (read.stop == RosterRead::Unreadable) {
         out << "Loading stopped at record " << read.record << ", which could not be read." << '\n';
-    }
-}
-
-// Editors on Windows often begin UTF-8 text with a byte-order mark. It is
-// no part of the first name, so it is skipped; a file that begins otherwise
-// is read from its first byte.
-void skipByteOrderMark(std::istream& in) {
-    char start[sizeof kByteOrderMark - 1] = {};
-    if (!in.read(start, sizeof start) || std::memcmp(start, kByteOrderMark, sizeof start) != 0) {
-        in.clear();
-        in.seekg(0);
     }
 }
 

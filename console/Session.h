@@ -8,20 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "formats/Formats.h"
 #include "person/Person.h"
+#include "platform/Fingerprint.h"
 
 namespace roster {
-
-// The roster never holds more persons than this.
-constexpr std::size_t kCapacity = 20;
 
 // A roster kept in a file between runs. Each text is the file's bytes.
 struct KeptFile {
     std::string path;     // as the user typed it
+    FileLayout layout;    // its format, and how a CSV file is written
     std::string saved;    // the roster as this session last loaded or saved it
     std::string pending;  // the roster as the latest command left it
     bool onDisk = false;  // whether the file held `disk` when last read or written
-    std::string disk;
+    Fingerprint disk;
 };
 
 struct Session {

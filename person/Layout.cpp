@@ -37,45 +37,6 @@ bool within(const Range (&ranges)[N], char32_t c) {
     return false;
 }
 
-// The length of the well-formed UTF-8 sequence that `text` begins with,
-// with the character it stands for; 0 when it begins with none. Overlong
-// forms, surrogates and values past U+10FFFF are not well-formed.
-std::size_t decode(std::string_view text, char32_t& c) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    unsigned char low = 0x80;  // the bounds of the second byte
-    unsigned char high = 0xBF;
-    if (lead < 0x80) {
-        c = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    } else {
-        return 0;
-    }
-    if (text.size() < length || byte(1) < low || byte(1) > high) {
-        return 0;
-    }
-    c = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            return 0;
-        }
-        c = (c << 6) | (byte(i) & 0x3F);
-    }
-    return length;
-}
-
 const char kBlanks[] = "                    ";  // as many as the widest field
 
 // Writes `text`, then blanks up to `width` columns.
@@ -126,11 +87,47 @@ class Fields {
 
 }  // namespace
 
+std::size_t decodeCharacter(std::string_view text, char32_t& c) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    unsigned char low = 0x80;  // the bounds of the second byte
+    unsigned char high = 0xBF;
+    if (lead < 0x80) {
+        c = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    c = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+        c = (c << 6) | (byte(i) & 0x3F);
+    }
+    return length;
+}
+
 std::size_t displayWidth(std::string_view text) {
     std::size_t columns = 0;
     while (!text.empty()) {
         char32_t c = 0;
-        const std::size_t length = decode(text, c);
+        const std::size_t length = decodeCharacter(text, c);
         // A byte that is no part of a well-formed character takes one
         // column, as does every character before the first combining mark.
         if (length == 0 || c < kNone[0].first) {

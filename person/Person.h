@@ -10,11 +10,16 @@
 namespace roster {
 
 // What reading one record from a roster file found.
-enum class RecordRead {
-    Complete,    // every field was read; the rules may still fail
-    ExtraText,   // complete, but more than blanks followed the net worth
-    Unreadable,  // a field could not be read; the stream is failed
-    Nothing,     // only whitespace was left before the end of the file
+struct RecordRead {
+    enum Outcome {
+        Complete,    // every field was read; the rules may still fail
+        ExtraText,   // complete, but more than blanks followed the net worth
+        Unreadable,  // a field could not be read; the stream is failed
+        Nothing,     // only whitespace was left before the end of the file
+    };
+    Outcome outcome = Complete;
+    int field = 0;          // the field that could not be read: 0 the name, 6 the net worth
+    std::size_t lines = 0;  // the line ends the record took up
 };
 
 class Person {
@@ -61,11 +66,6 @@ class Person {
     // age, height, weight and GPA obey their rules. A read that fails leaves
     // the stream failed and the fields it did not reach as they were.
     bool readRecord(std::istream& in);
-    // Writes the record that readRecord reads back to this very person: the
-    // two lines, then the five numbers separated by blanks, each line ended
-    // by a line feed. Reals are written as the shortest text that reads back
-    // to the same value.
-    std::ostream& writeRecord(std::ostream& out) const;
 
     // The table row: name, major, letter grade, height, age, "$" and net worth,
     // without a line end. Sets left alignment and fixed notation on `out`.
@@ -102,5 +102,10 @@ std::ostream& printHeader(std::ostream& out);
 // invisible joiner none, and each byte that is no part of a well-formed
 // character one. No locale plays a part, so every platform counts alike.
 std::size_t displayWidth(std::string_view text);
+
+// The length of the well-formed UTF-8 sequence that `text` begins with,
+// with the character it stands for; 0 when it begins with none. Overlong
+// forms, surrogates and values past U+10FFFF are not well-formed.
+std::size_t decodeCharacter(std::string_view text, char32_t& c);
 
 }  // namespace roster

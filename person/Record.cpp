@@ -1,7 +1,5 @@
-#include <charconv>
 #include <istream>
 #include <limits>
-#include <ostream>
 #include <streambuf>
 #include <string>
 
@@ -12,20 +10,39 @@ namespace roster {
 
 namespace {
 
+using Traits = std::istream::traits_type;
+
 bool isBlank(const std::string& text) {
     return text.find_first_not_of(" \t\n\v\f\r") == std::string::npos;
 }
 
 // A whole line; a carriage return before the line feed belongs to the line end.
-void readLine(std::istream& in, std::string& field) {
-    if (std::getline(in, field) && !field.empty() && field.back() == '\r') {
-        field.pop_back();
+void readLine(std::istream& in, std::string& field, RecordRead& read) {
+    if (std::getline(in, field)) {
+        read.lines += in.eof() ? 0 : 1;
+        if (!field.empty() && field.back() == '\r') {
+            field.pop_back();
+        }
+    }
+}
+
+// The whitespace before a number, which the number's own read would skip,
+// skipped here to count the line ends in it.
+void skipSpace(std::istream& in, RecordRead& read) {
+    if (!in.good()) {
+        return;
+    }
+    std::streambuf* buffer = in.rdbuf();
+    for (Traits::int_type c = buffer->sgetc(); c == ' ' || (c >= '\t' && c <= '\r');
+         c = buffer->snextc()) {
+        read.lines += c == '\n' ? 1 : 0;
     }
 }
 
 // A number is stored only when it was read whole; a failed read keeps the field.
 template <typename T>
-void readNumber(std::istream& in, T& field) {
+void readNumber(std::istream& in, T& field, RecordRead& read) {
+    skipSpace(in, read);
     T value{};
     if (in >> number(value)) {
         field = value;
@@ -34,8 +51,7 @@ void readNumber(std::istream& in, T& field) {
 
 // Consumes the rest of the line and its line end; true when the rest held
 // nothing but blanks.
-bool skipRestOfLine(std::istream& in) {
-    using Traits = std::istream::traits_type;
+bool skipRestOfLine(std::istream& in, RecordRead& read) {
     std::streambuf* buffer = in.rdbuf();
     for (Traits::int_type c = buffer->sgetc();; c = buffer->snextc()) {
         if (Traits::eq_int_type(c, Traits::eof())) {
@@ -44,28 +60,27 @@ bool skipRestOfLine(std::istream& in) {
         }
         if (c == '\n') {
             buffer->sbumpc();
+            ++read.lines;
             return true;
         }
         if (c != ' ' && c != '\t' && c != '\r') {
             in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+            read.lines += in.eof() ? 0 : 1;
             return false;
         }
     }
 }
 
-// A number as std::to_chars writes it: locale-free, and for a real the
-// shortest text that reads back to the same value.
-template <typename T>
-void writeNumber(std::ostream& out, T value) {
-    char text[64];
-    out.write(text, std::to_chars(text, text + sizeof text, value).ptr - text);
-}
-
 }  // namespace
 
 RecordRead readRecordFrom(std::istream& in, Person& person) {
-    readLine(in, person.name);
-    readLine(in, person.major);
+    RecordRead read;
+    // Counts the fields read; once a read fails, every later one fails too.
+    const auto next = [&] { read.field += in.fail() ? 0 : 1; };
+    readLine(in, person.name, read);
+    next();
+    readLine(in, person.major, read);
+    next();
     // Whitespace alone up to the end of the file is no record at all.
     bool nothing = false;
     if (isBlank(person.name) && isBlank(person.major)) {
@@ -74,39 +89,30 @@ RecordRead readRecordFrom(std::istream& in, Person& person) {
         }
         nothing = in.eof();
     }
-    readNumber(in, person.age);
-    readNumber(in, person.height);
-    readNumber(in, person.weight);
-    readNumber(in, person.GPA);
-    readNumber(in, person.networth);
+    readNumber(in, person.age, read);
+    next();
+    readNumber(in, person.height, read);
+    next();
+    readNumber(in, person.weight, read);
+    next();
+    readNumber(in, person.GPA, read);
+    next();
+    readNumber(in, person.networth, read);
     if (in.fail()) {
-        return nothing ? RecordRead::Nothing : RecordRead::Unreadable;
+        read.outcome = nothing ? RecordRead::Nothing : RecordRead::Unreadable;
+        return read;
     }
     // The rest of the net worth line is not part of the record. At the end
     // of the file there is no rest, and reading it would fail the stream.
-    if (in.eof() || skipRestOfLine(in)) {
-        return RecordRead::Complete;
+    if (!in.eof() && !skipRestOfLine(in, read)) {
+        read.outcome = RecordRead::ExtraText;
     }
-    return RecordRead::ExtraText;
+    return read;
 }
 
 bool Person::readRecord(std::istream& in) {
     readRecordFrom(in, *this);
     return isValid();
-}
-
-std::ostream& Person::writeRecord(std::ostream& out) const {
-    out << name << '\n' << major << '\n';
-    writeNumber(out, age);
-    out << ' ';
-    writeNumber(out, height);
-    out << ' ';
-    writeNumber(out, weight);
-    out << ' ';
-    writeNumber(out, GPA);
-    out << ' ';
-    writeNumber(out, networth);
-    return out << '\n';
 }
 
 }  // namespace roster

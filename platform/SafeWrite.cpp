@@ -335,14 +335,16 @@ bool writeFileSafely(const char* path, const char* data, std::size_t size) {
     return replaced == Replaced::Yes;
 }
 
-unsigned long writeNumberedFile(const char* path, const char* data, std::size_t size) {
+unsigned long writeNumberedFile(const char* path, std::size_t numberAt, const char* data,
+                                std::size_t size) {
     Path numbered;
-    const std::size_t stem = numbered.add(path).add(".").size();
+    const std::size_t stem = numbered.add(path, numberAt).add(".").size();
+    const char* rest = path + numberAt;
     Written written = Written::Exists;
     unsigned long number = 0;
     while (written == Written::Exists && number < 1000000) {
         numbered.cut(stem);
-        if (!numbered.add(++number).fitsIn()) {
+        if (!numbered.add(++number).add(rest).fitsIn()) {
             return 0;
         }
         written = writeNew(numbered.c_str(), data, size, -1);
@@ -350,7 +352,7 @@ unsigned long writeNumberedFile(const char* path, const char* data, std::size_t 
     return written == Written::Yes && flushFolderOf(numbered) ? number : 0;
 }
 
-FileContent compareFile(const char* path, const char* data, std::size_t size) {
+FileContent compareFile(const char* path, const Fingerprint& print) {
     int mode = -1;
     const Kind kind = kindOf(path, mode);
     if (kind != Kind::Regular) {
@@ -361,23 +363,13 @@ FileContent compareFile(const char* path, const char* data, std::size_t size) {
         return FileContent::Different;
     }
     char chunk[4096];
-    std::size_t offset = 0;
-    bool same = true;
-    for (;;) {
-        const long got = readSome(file, chunk, sizeof chunk);
-        if (got <= 0) {
-            same = got == 0 && offset == size;
-            break;
-        }
-        const std::size_t count = static_cast<std::size_t>(got);
-        if (count > size - offset || std::memcmp(chunk, data + offset, count) != 0) {
-            same = false;
-            break;
-        }
-        offset += count;
+    Fingerprint now;
+    long got = 0;
+    while ((got = readSome(file, chunk, sizeof chunk)) > 0 && now.size <= print.size) {
+        now.add(chunk, static_cast<std::size_t>(got));
     }
     closeFile(file);
-    return same ? FileContent::Same : FileContent::Different;
+    return got == 0 && now == print ? FileContent::Same : FileContent::Different;
 }
 
 std::string textFileBytes(const std::string& text) {

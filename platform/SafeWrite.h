@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/Fingerprint.h"
+
 namespace roster {
 
 constexpr std::size_t kMaxPath = 4096;
@@ -25,17 +27,19 @@ inline bool writeFileSafely(const std::string& path, const std::string& bytes) {
     return writeFileSafely(path.c_str(), bytes.data(), bytes.size());
 }
 
-// Creates the first of the files `path`.1, `path`.2, ... that does not
-// exist yet (nothing by that name, not even a dangling link), holding the
-// bytes, flushed to the disk. Returns its number, or 0 when it could not
-// be written, and then leaves nothing behind.
-unsigned long writeNumberedFile(const char* path, const char* data, std::size_t size);
+// Creates the first of the files named `path` with ".1", ".2", ... put in
+// at byte `numberAt` of it that does not exist yet (nothing by that name,
+// not even a dangling link), holding the bytes, flushed to the disk.
+// Returns its number, or 0 when it could not be written, and then leaves
+// nothing behind.
+unsigned long writeNumberedFile(const char* path, std::size_t numberAt, const char* data,
+                                std::size_t size);
 
 enum class FileContent { Same, Different, Missing };
 
-// Whether the file `path` holds exactly the bytes. Anything there that is
-// not a regular file, or cannot be read, is Different.
-FileContent compareFile(const char* path, const char* data, std::size_t size);
+// Whether the file `path` holds the bytes that left `print`. Anything there
+// that is not a regular file, or cannot be read, is Different.
+FileContent compareFile(const char* path, const Fingerprint& print);
 
 // `text` with its line feeds turned into the line ends of the platform's
 // text files: CR LF on Windows, unchanged elsewhere.

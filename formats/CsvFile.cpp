@@ -1,0 +1,524 @@
+// The spreadsheet file: comma-separated values as Excel, LibreOffice and
+// Google Sheets open and save them, kept in the file's own dialect.
+#include <algorithm>
+#include <charconv>
+#include <istream>
+#include <sstream>
+#include <streambuf>
+#include <utility>
+
+#include "formats/Formats.h"
+#include "person/Number.h"
+
+namespace roster {
+
+namespace {
+
+using Traits = std::char_traits<char>;
+constexpr Traits::int_type kEnd = Traits::eof();
+
+// The delimiters a header is tried with, in order of preference.
+constexpr char kDelimiters[] = {',', ';', '\t'};
+// A line before the header longer than this is no header of a roster.
+constexpr std::size_t kLongestHeader = 1 << 16;
+// A text that begins with some quotes followed by one of these would be
+// run as a formula by a spreadsheet.
+constexpr std::string_view kFormulaStarts("=+-@\t\r", 6);
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// One field of a row as read. A field of spaces alone is only counted, so
+// that a line of megabytes of blanks takes no memory.
+struct Cell {
+    std::string text;
+    std::size_t spaces = 0;  // while `text` is empty
+    bool quoted = false;
+
+    void add(char c) {
+        if (c == ' ' && text.empty()) {
+            ++spaces;
+            return;
+        }
+        if (text.empty() && spaces > 0) {
+            text.assign(spaces, ' ');
+        }
+        text += c;
+    }
+    bool empty() const { return text.empty() && spaces == 0; }
+    bool blank() const { return text.find_first_not_of(" \t") == std::string::npos; }
+    std::string value() const { return text.empty() ? std::string(spaces, ' ') : text; }
+};
+
+// Reads rows, counting the lines they take up.
+class RowReader {
+  public:
+    enum Outcome { Row, End, Bad };
+
+    RowReader(std::streambuf& source, char separator, std::size_t firstLine)
+        : in(source), delimiter(Traits::to_int_type(separator)), line(firstLine) {}
+
+    // The next row into `cells`, `count` of them, and its line end. A row
+    // that cannot be read gives the cell at fault and what is wrong.
+    Outcome next() {
+        if (Traits::eq_int_type(in.sgetc(), kEnd)) {
+            return End;
+        }
+        rowLine = line;
+        count = 0;
+        for (;;) {
+            if (count == cells.size()) {
+                cells.emplace_back();
+            }
+            Cell& cell = cells[count++];
+            cell = Cell();
+            Traits::int_type c = in.sgetc();
+            if (c == '"' && !readQuoted(cell)) {
+                return Bad;
+            }
+            for (c = in.sgetc(); c != delimiter && c != '\r' && c != '\n' && c != kEnd;
+                 c = in.snextc()) {
+                if (cell.quoted) {
+                    bad = "text after a closing quote";
+                    return Bad;
+                }
+                cell.add(Traits::to_char_type(c));
+            }
+            if (c != delimiter) {
+                endLine(c);
+                return Row;
+            }
+            in.sbumpc();
+        }
+    }
+
+    // Takes the line end that `c`, the next character, begins.
+    void endLine(Traits::int_type c) {
+        lineEnd.clear();
+        if (c == '\r') {
+            lineEnd += '\r';
+            c = in.snextc();
+        }
+        if (c == '\n') {
+            lineEnd += '\n';
+            in.sbumpc();
+        }
+        line += lineEnd.empty() ? 0 : 1;
+    }
+
+    std::streambuf& in;
+    const Traits::int_type delimiter;
+    std::size_t line;  // the line the next row begins on
+    std::size_t rowLine = 0;
+    std::string lineEnd;  // the last row's: "\r\n", "\n", "\r" or none
+    std::vector<Cell> cells;
+    std::size_t count = 0;
+    const char* bad = "";  // what is wrong with cells[count - 1]
+
+  private:
+    bool readQuoted(Cell& cell) {
+        cell.quoted = true;
+        for (Traits::int_type c = in.snextc();; c = in.snextc()) {
+            if (c == kEnd) {
+                bad = "a quote that is not closed";
+                return false;
+            }
+            if (c == '\n') {
+                bad = "a line break inside a field";
+                return false;
+            }
+            if (c == '"' && in.snextc() != '"') {
+                return true;
+            }
+            cell.text += Traits::to_char_type(c);
+        }
+    }
+};
+
+// Reads the first lines up to the header as they stand, since the header
+// decides how the rest is read: what is within quotes counts as part of
+// the line whatever the delimiter. False when the file ends first.
+bool rawLine(RowReader& reader, std::string& text, std::optional<Problem>& problem) {
+    text.clear();
+    Traits::int_type c = reader.in.sgetc();
+    if (c == kEnd) {
+        return false;
+    }
+    reader.rowLine = reader.line;
+    bool quoted = false;
+    for (; c != kEnd && (quoted || (c != '\r' && c != '\n')); c = reader.in.snextc()) {
+        if (text.size() == kLongestHeader) {
+            problem = Problem{reader.line, "", "the line is too long for a header of a roster"};
+            return false;
+        }
+        quoted = quoted != (c == '"');
+        text += Traits::to_char_type(c);
+    }
+    reader.endLine(c);
+    return true;
+}
+
+// A header cell's name in the form names are compared in: small letters,
+// without blanks, "_" and "-".
+std::string canonical(std::string_view name) {
+    std::string form;
+    for (char c : name) {
+        if (!isBlank(c) && c != '_' && c != '-') {
+            form += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+    }
+    return form;
+}
+
+Field fieldNamed(std::string_view name) {
+    const std::string form = canonical(name);
+    for (int field = 0; field < kFieldCount; ++field) {
+        if (form == canonical(kFieldNames[field])) {
+            return static_cast<Field>(field);
+        }
+    }
+    return kFieldCount;
+}
+
+// A header cell as a message shows it.
+std::string columnName(const std::string& cell) {
+    for (char c : cell) {
+        if (c < ' ' || c > '~' || c == '"') {
+            return quoted(cell);
+        }
+    }
+    return cell.empty() || isBlank(cell.front()) || isBlank(cell.back()) ? quoted(cell) : cell;
+}
+
+// The header read with `delimiter`: how many of its cells name a field.
+int namedCells(const std::string& header, char delimiter) {
+    std::stringbuf text(header);
+    RowReader reader(text, delimiter, 1);
+    if (reader.next() != RowReader::Row) {
+        return -1;
+    }
+    int named = 0;
+    for (std::size_t i = 0; i < reader.count; ++i) {
+        named += fieldNamed(reader.cells[i].value()) != kFieldCount ? 1 : 0;
+    }
+    return named;
+}
+
+// Takes the header's cells into the dialect, or names what is wrong.
+std::optional<Problem> readHeader(const RowReader& header, CsvDialect& dialect) {
+    dialect.cells.clear();
+    dialect.columns.clear();
+    bool seen[kFieldCount] = {};
+    for (std::size_t i = 0; i < header.count; ++i) {
+        const std::string cell = header.cells[i].value();
+        const Field field = fieldNamed(cell);
+        if (field == kFieldCount && !canonical(cell).empty()) {
+            return Problem{header.rowLine, columnName(cell),
+                           "no column of a roster, which has Name, Major, Age, Height, Weight, "
+                           "GPA and Net worth"};
+        }
+        if (field == kFieldCount) {
+            for (std::size_t j = i; j < header.count; ++j) {
+                if (!header.cells[j].blank()) {
+                    return Problem{header.rowLine, "column " + std::to_string(i + 1),
+                                   "a column without a name"};
+                }
+            }
+        } else if (seen[field]) {
+            return Problem{header.rowLine, columnName(cell),
+                           std::string("a second column for ") + kFieldNames[field]};
+        } else {
+            seen[field] = true;
+        }
+        dialect.cells.push_back(cell);
+        dialect.columns.push_back(field);
+    }
+    for (int field = 0; field < kFieldCount; ++field) {
+        if (!seen[field]) {
+            return Problem{header.rowLine, "", std::string("no column for ") + kFieldNames[field]};
+        }
+    }
+    return std::nullopt;
+}
+
+// A quote in front of a text that a spreadsheet would take for a formula.
+bool formulaLike(std::string_view text) {
+    const std::size_t start = text.find_first_not_of('\'');
+    return start != std::string_view::npos &&
+           kFormulaStarts.find(text[start]) != std::string_view::npos;
+}
+
+// A number that fills the field but for blanks around it.
+template <typename T>
+bool readFilled(const std::string& text, T& value) {
+    std::istringstream in(text);
+    return !text.empty() && !(text[0] >= '\t' && text[0] <= '\r') && in >> number(value) &&
+           in.eof();
+}
+
+// Reads one row that holds a person into it, or names what is wrong.
+std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, bool& decimalSeen,
+                                  Person& person) {
+    std::string texts[2];
+    int whole[3] = {};
+    double reals[2] = {};
+    const std::size_t columns = dialect.columns.size();
+    for (std::size_t i = 0; i < std::max(columns, row.count); ++i) {
+        const Field field = i < columns ? dialect.columns[i] : kFieldCount;
+        const std::string column =
+            field == kFieldCount ? "column " + std::to_string(i + 1) : columnName(dialect.cells[i]);
+        if (i >= row.count) {
+            if (field == kFieldCount) {
+                continue;
+            }
+            return Problem{row.rowLine, column, "the row ends before it"};
+        }
+        const Cell& cell = row.cells[i];
+        if (field == kFieldCount) {
+            if (!cell.empty()) {
+                return Problem{row.rowLine, column, "text in a column without a name"};
+            }
+            continue;
+        }
+        std::string text = cell.value();
+        if (field == kName || field == kMajor) {
+            if (!text.empty() && text[0] == '\'' && formulaLike(std::string_view(text).substr(1))) {
+                text.erase(0, 1);
+            }
+            texts[field] = std::move(text);
+            continue;
+        }
+        const std::size_t first = text.find_first_not_of(" \t");
+        const std::string trimmed =
+            first == std::string::npos
+                ? ""
+                : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+        bool read = false;
+        if (field == kGPA || field == kNetworth) {
+            std::string point = trimmed;
+            const std::size_t comma = point.find(',');
+            const bool commaAllowed = dialect.delimiter == ';' || dialect.delimiter == '\t';
+            if (comma != std::string::npos && commaAllowed) {
+                point[comma] = '.';
+            }
+            read = readFilled(point, reals[field - kGPA]);
+            if (read && !decimalSeen && point.find('.') != std::string::npos) {
+                decimalSeen = true;
+                dialect.decimal = comma != std::string::npos && commaAllowed ? ',' : '.';
+            }
+        } else {
+            read = readFilled(trimmed, whole[field - kAge]);
+        }
+        if (!read) {
+            return Problem{
+                row.rowLine, column,
+                quoted(trimmed) + (field == kGPA || field == kNetworth ? " is not a number"
+                                                                       : " is not a whole number")};
+        }
+        const Person probe("", whole[0], whole[1], whole[2], reals[0], "", 0);
+        const bool obeys = field == kAge      ? probe.isValidAge()
+                           : field == kHeight ? probe.isValidHeight()
+                           : field == kWeight ? probe.isValidWeight() || whole[2] == 0
+                           : field == kGPA    ? probe.isValidGPA()
+                                              : true;
+        if (!obeys) {
+            return Problem{row.rowLine, column, outsideRule(field, trimmed)};
+        }
+    }
+    person = Person(std::move(texts[kName]), whole[0], whole[1], whole[2], reals[0],
+                    std::move(texts[kMajor]), reals[1]);
+    return std::nullopt;
+}
+
+bool blankRow(const RowReader& row) {
+    for (std::size_t i = 0; i < row.count; ++i) {
+        if (!row.cells[i].blank()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads the whole file; `headerRead` tells whether it began with a valid
+// header, whatever came after it.
+std::optional<Problem> readFile(std::istream& in, CsvDialect& dialect, std::vector<Person>& persons,
+                                bool& headerRead) {
+    headerRead = false;
+    dialect = CsvDialect();
+    std::streambuf& source = *in.rdbuf();
+    RowReader lines(source, ',', 1);
+    std::optional<Problem> problem;
+    std::string header;
+    bool found = false;
+    bool first = true;
+    bool sepLine = false;
+    while (!found && rawLine(lines, header, problem)) {
+        if (first && (header.rfind("\xFF\xFE", 0) == 0 || header.rfind("\xFE\xFF", 0) == 0)) {
+            return Problem{0, "", "is UTF-16 text; save it as CSV UTF-8"};
+        }
+        if (first && header.rfind(kByteOrderMark, 0) == 0) {
+            header.erase(0, sizeof kByteOrderMark - 1);
+        } else if (first) {
+            dialect.byteOrderMark = false;
+        }
+        if (first && header.size() == 5 && header.rfind("sep=", 0) == 0) {
+            if (std::string_view("0123456789+-.eE\"").find(header[4]) != std::string_view::npos) {
+                return Problem{1, "",
+                               quoted(header) +
+                                   ": numbers and quotes use that character, so it "
+                                   "cannot separate fields"};
+            }
+            sepLine = true;
+            dialect.sepLine = true;
+            dialect.delimiter = header[4];
+        } else {
+            found = header.find_first_not_of(std::string(" \t,;") + dialect.delimiter) !=
+                    std::string::npos;
+        }
+        dialect.lineEnd = lines.lineEnd.empty() ? dialect.lineEnd : lines.lineEnd;
+        first = false;
+    }
+    if (problem) {
+        return problem;
+    }
+    dialect.decimal = dialect.delimiter == ';' ? ',' : '.';
+    if (!found) {
+        return std::nullopt;  // a new file, or one that holds no header yet
+    }
+    if (!sepLine) {
+        int most = 0;
+        for (const char delimiter : kDelimiters) {
+            const int named = namedCells(header, delimiter);
+            if (named > most) {
+                most = named;
+                dialect.delimiter = delimiter;
+            }
+        }
+        dialect.decimal = dialect.delimiter == ';' ? ',' : '.';
+    }
+    std::stringbuf headerText(header);
+    RowReader headerRow(headerText, dialect.delimiter, lines.rowLine);
+    if (headerRow.next() != RowReader::Row) {
+        return Problem{lines.rowLine, "", headerRow.bad};
+    }
+    // The header was taken to end where its quotes were paired up; a quote
+    // within a cell pairs them otherwise.
+    if (headerText.in_avail() > 0) {
+        return Problem{lines.rowLine, "", "a quote within a cell of the header"};
+    }
+    if ((problem = readHeader(headerRow, dialect))) {
+        return problem;
+    }
+    headerRead = true;
+    RowReader rows(source, dialect.delimiter, lines.line);
+    bool decimalSeen = false;
+    for (RowReader::Outcome outcome; (outcome = rows.next()) != RowReader::End;) {
+        if (outcome == RowReader::Bad) {
+            const std::size_t i = rows.count - 1;
+            const bool named = i < dialect.columns.size() && dialect.columns[i] != kFieldCount;
+            return Problem{rows.rowLine,
+                           named ? columnName(dialect.cells[i]) : "column " + std::to_string(i + 1),
+                           rows.bad};
+        }
+        if (blankRow(rows)) {
+            continue;
+        }
+        if (persons.size() == kCapacity) {
+            return Problem{rows.rowLine, "", "more than 20 persons"};
+        }
+        Person person;
+        if ((problem = readPerson(rows, dialect, decimalSeen, person))) {
+            return problem;
+        }
+        persons.push_back(std::move(person));
+    }
+    return std::nullopt;
+}
+
+// A text as a field: in quotes where a spreadsheet would otherwise split
+// it, end its row, or trim it.
+void writeText(std::string& out, const std::string& text, char delimiter) {
+    const bool plain =
+        text.find_first_of(std::string{delimiter, '"', '\r', '\n'}) == std::string::npos &&
+        (text.empty() || (!isBlank(text.front()) && !isBlank(text.back())));
+    if (plain) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    out += '"';
+}
+
+template <typename T>
+void writeNumber(std::string& out, T value, char decimal) {
+    char text[64];
+    char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    for (char* c = text; c != end; ++c) {
+        *c = *c == '.' ? decimal : *c;
+    }
+    out.append(text, end);
+}
+
+}  // namespace
+
+std::optional<Problem> readCsv(std::istream& in, CsvDialect& dialect,
+                               std::vector<Person>& persons) {
+    bool headerRead = false;
+    std::optional<Problem> problem = readFile(in, dialect, persons, headerRead);
+    if (problem) {
+        persons.clear();
+    }
+    return problem;
+}
+
+std::optional<CsvDialect> dialectOf(std::istream& in) {
+    CsvDialect dialect;
+    std::vector<Person> persons;
+    bool headerRead = false;
+    readFile(in, dialect, persons, headerRead);
+    return headerRead ? std::optional<CsvDialect>(std::move(dialect)) : std::nullopt;
+}
+
+std::string csvBytes(const CsvDialect& dialect, const std::vector<Person>& persons) {
+    std::string out = dialect.byteOrderMark ? kByteOrderMark : "";
+    if (dialect.sepLine) {
+        out += "sep=";
+        out += dialect.delimiter;
+        out += dialect.lineEnd;
+    }
+    for (std::size_t i = 0; i < dialect.cells.size(); ++i) {
+        out += i > 0 ? std::string(1, dialect.delimiter) : "";
+        writeText(out, dialect.cells[i], dialect.delimiter);
+    }
+    out += dialect.lineEnd;
+    for (const Person& person : persons) {
+        for (std::size_t i = 0; i < dialect.columns.size(); ++i) {
+            out += i > 0 ? std::string(1, dialect.delimiter) : "";
+            const Field field = dialect.columns[i];
+            if (field == kName || field == kMajor) {
+                const std::string& text = field == kName ? person.getName() : person.getMajor();
+                writeText(out, formulaLike(text) ? '\'' + text : text, dialect.delimiter);
+            } else if (field == kGPA || field == kNetworth) {
+                writeNumber(out, field == kGPA ? person.getGPA() : person.getNetworth(),
+                            dialect.decimal);
+            } else if (field != kFieldCount) {
+                writeNumber(out,
+                            field == kAge      ? person.getAge()
+                            : field == kHeight ? person.getHeight()
+                                               : person.getWeight(),
+                            dialect.decimal);
+            }
+        }
+        out += dialect.lineEnd;
+    }
+    return out;
+}
+
+}  // namespace roster

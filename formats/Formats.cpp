@@ -1,0 +1,107 @@
+#include "formats/Formats.h"
+
+#include <ostream>
+
+namespace roster {
+
+const char* const kFieldNames[kFieldCount] = {"Name",   "Major", "Age",      "Height",
+                                              "Weight", "GPA",   "Net worth"};
+
+std::ostream& operator<<(std::ostream& out, const Problem& problem) {
+    if (problem.line > 0) {
+        out << "line " << problem.line << (problem.column.empty() ? "" : ", ") << problem.column
+            << ": ";
+    }
+    return out << problem.what;
+}
+
+std::string quoted(std::string_view text) {
+    constexpr std::size_t kShown = 60;
+    std::string shown = "\"";
+    std::size_t at = 0;
+    while (at < text.size() && at < kShown) {
+        char32_t c = 0;
+        const std::size_t length = decodeCharacter(text.substr(at), c);
+        // Control characters could work the terminal the message is shown on.
+        if (length == 0 || c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            const char digits[] = "0123456789ABCDEF";
+            const auto byte = static_cast<unsigned char>(text[at]);
+            shown += {'\\', 'x', digits[byte >> 4], digits[byte & 0xF]};
+            ++at;
+        } else {
+            shown.append(text, at, length);
+            at += length;
+        }
+    }
+    return shown + (at < text.size() ? "...\"" : "\"");
+}
+
+std::string outsideRule(Field field, std::string_view text) {
+    const char* range = field == kAge      ? "between 21 and 120"
+                        : field == kHeight ? "between 50 and 85"
+                        : field == kWeight ? "between 100 and 500, nor 0"
+                                           : "between 0 and 4";
+    return quoted(text) + " is not " + range;
+}
+
+Field brokenRule(const Person& person) {
+    if (!person.isValidAge()) {
+        return kAge;
+    }
+    if (!person.isValidHeight()) {
+        return kHeight;
+    }
+    if (!person.isValidWeight() && person.getWeight() != 0) {
+        return kWeight;
+    }
+    return person.isValidGPA() ? kFieldCount : kGPA;
+}
+
+FileFormat formatOf(std::string_view path) {
+    const std::string_view csv = ".csv";
+    if (path.size() < csv.size()) {
+        return FileFormat::Roster;
+    }
+    const std::string_view end = path.substr(path.size() - csv.size());
+    for (std::size_t i = 0; i < csv.size(); ++i) {
+        if ((end[i] | 0x20) != csv[i]) {
+            return FileFormat::Roster;
+        }
+    }
+    return FileFormat::Csv;
+}
+
+std::optional<Problem> readPersons(std::istream& in, FileLayout& layout,
+                                   std::vector<Person>& persons) {
+    if (layout.format == FileFormat::Csv) {
+        return readCsv(in, layout.csv, persons);
+    }
+    skipByteOrderMark(in);
+    RosterRead read = readRoster(in, persons, true, true);
+    if (read.stop != RosterRead::End) {
+        return std::move(read.problem);
+    }
+    return std::nullopt;
+}
+
+std::string personsBytes(const FileLayout& layout, const std::vector<Person>& persons) {
+    return layout.format == FileFormat::Csv ? csvBytes(layout.csv, persons) : rosterBytes(persons);
+}
+
+const char* refusalAdvice(FileFormat format) {
+    return format == FileFormat::Csv
+               ? "Correct it in a spreadsheet or an editor, and save it as CSV again."
+               : "Correct it, or open it with O, which leaves such records out.";
+}
+
+std::size_t numberAt(std::string_view path) {
+    return formatOf(path) == FileFormat::Csv ? path.size() - 4 : path.size();
+}
+
+std::string numberedName(std::string_view path, unsigned long number) {
+    const std::size_t at = numberAt(path);
+    return std::string(path.substr(0, at)) + '.' + std::to_string(number) +
+           std::string(path.substr(at));
+}
+
+}  // namespace roster

@@ -1,0 +1,141 @@
+// The two kinds of file that hold a roster, side by side: the roster file
+// of records (RosterFile.cpp) and the spreadsheet file of comma-separated
+// values (CsvFile.cpp). Each has its reader and its writer together; both
+// fill the same list of persons, name the first problem they find in one
+// shape, and write files that read back to the very same persons.
+#pragma once
+
+#include <cstddef>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "person/Person.h"
+
+namespace roster {
+
+// A roster never holds more persons than this, in memory or in a file.
+constexpr std::size_t kCapacity = 20;
+
+// The fields of a person in the order a record holds them, and their names
+// as files and messages give them.
+enum Field { kName, kMajor, kAge, kHeight, kWeight, kGPA, kNetworth, kFieldCount };
+extern const char* const kFieldNames[kFieldCount];
+
+// The first problem in a file: the line it is on (from 1; 0 for the file
+// as a whole), the column as the file names it (empty for the whole line),
+// and what is wrong.
+struct Problem {
+    std::size_t line = 0;
+    std::string column;
+    std::string what;
+};
+
+// Such as `line 4, Age: "19" is not between 21 and 120`.
+std::ostream& operator<<(std::ostream& out, const Problem& problem);
+
+// `text` in double quotes, fit to be shown in a message whatever bytes a
+// file held: bytes outside printable ASCII and UTF-8 are written as \xNN,
+// and a long text is cut short with "...".
+std::string quoted(std::string_view text);
+
+// What is wrong with `text`, the value of `field` as the file gives it, when
+// it breaks the field's rule in a kept roster (where a weight of 0 passes).
+std::string outsideRule(Field field, std::string_view text);
+
+// The first of age, height, weight and GPA that breaks its rule in a kept
+// roster, where a weight of 0 passes; kFieldCount when none does.
+Field brokenRule(const Person& person);
+
+// --- The roster file (RosterFile.cpp) ---
+
+// The UTF-8 byte-order mark, which a file may begin with.
+inline constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// Skips a byte-order mark at the start of a roster file.
+void skipByteOrderMark(std::istream& in);
+
+// How reading a roster file ended, and at which record, counted from 1.
+// When strict, a stop other than End comes with the problem.
+struct RosterRead {
+    enum Stop { End, Full, Unreadable, BrokenRule, ExtraText };
+    Stop stop;
+    std::size_t record;
+    Problem problem;
+};
+
+// Appends the valid records of a roster file to `persons` until the file
+// ends, a record cannot be read, or one more valid record would outgrow
+// kCapacity. A record that breaks a rule is left out; when `strict`, it
+// ends the reading, and so does text after a record's net worth.
+// `blankWeight` lets a weight of 0 pass (see Person::isValid).
+RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blankWeight,
+                      bool strict);
+
+// A roster file that holds the persons and reads back to them: one record
+// each, the numbers separated by single blanks, with the platform's line
+// ends.
+std::string rosterBytes(const std::vector<Person>& persons);
+
+// --- The spreadsheet file (CsvFile.cpp) ---
+
+// How a CSV file is written: what a file read keeps, or what spreadsheets
+// expect of a new one.
+struct CsvDialect {
+    bool byteOrderMark = true;
+    bool sepLine = false;  // a first line "sep=X" names the delimiter
+    char delimiter = ',';
+    std::string lineEnd = "\r\n";
+    char decimal = '.';
+    // The header's cells as written, and the field each one holds; a cell
+    // at the end may hold none (kFieldCount), and is then left empty.
+    std::vector<std::string> cells{kFieldNames, kFieldNames + kFieldCount};
+    std::vector<Field> columns{kName, kMajor, kAge, kHeight, kWeight, kGPA, kNetworth};
+};
+
+// Reads a CSV file strictly, as a kept roster is read: every person, or the
+// first problem. Fills `dialect` with what the file shows of its own.
+std::optional<Problem> readCsv(std::istream& in, CsvDialect& dialect, std::vector<Person>& persons);
+
+// The dialect of a CSV file that begins with a valid header; nothing for
+// any other file.
+std::optional<CsvDialect> dialectOf(std::istream& in);
+
+// A CSV file in `dialect` that holds the persons and reads back to them.
+std::string csvBytes(const CsvDialect& dialect, const std::vector<Person>& persons);
+
+// --- Either file, picked by its name ---
+
+enum class FileFormat { Roster, Csv };
+
+// A name that ends in ".csv", in any case, is a CSV file; every other name
+// is a roster file.
+FileFormat formatOf(std::string_view path);
+
+// What writing a file must know of it.
+struct FileLayout {
+    FileFormat format = FileFormat::Roster;
+    CsvDialect csv;
+};
+
+// Reads a file in its layout's format, strictly, as a kept roster is read
+// (a byte-order mark skipped, a weight of 0 passes, nothing left out
+// silently, at most kCapacity persons): every person, appended to
+// `persons`, or the first problem. A CSV file's dialect goes into `layout`.
+std::optional<Problem> readPersons(std::istream& in, FileLayout& layout,
+                                   std::vector<Person>& persons);
+
+// The whole file that holds the persons in `layout`.
+std::string personsBytes(const FileLayout& layout, const std::vector<Person>& persons);
+
+// What a user can do about a file that was refused.
+const char* refusalAdvice(FileFormat format);
+
+// Where a file of `path`'s format with the number `number` goes beside it:
+// "team.txt.1", but "class.1.csv", so that a spreadsheet still opens it.
+std::size_t numberAt(std::string_view path);
+std::string numberedName(std::string_view path, unsigned long number);
+
+}  // namespace roster
