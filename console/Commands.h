@@ -20,6 +20,11 @@ int runMenu(Session& s);
 int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                std::ostream& err);
 
+// Reads the file `from` strictly, as a kept roster is read, and writes the
+// roster it holds into the file `to`, each in the format its name says.
+// Says on `err` why it could not; returns the exit status.
+int convertFile(const std::string& from, const std::string& to, std::ostream& err);
+
 void openFile(Session& s);
 void addPerson(Session& s);
 void removePerson(Session& s);

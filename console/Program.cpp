@@ -14,6 +14,7 @@ namespace {
 
 const char kUsage[] =
     "Usage: roster [FILE]\n"
+    "       roster --convert IN OUT\n"
     "       roster --help | --version\n"
     "\n"
     "Keeps a roster of up to 20 people in memory and lets you maintain it\n"
@@ -39,9 +40,17 @@ const char kUsage[] =
     "(SIGHUP) or SIGTERM saves a changed roster too; Ctrl-C does not. Write\n"
     "'roster -- FILE' for a name that begins with '-'.\n"
     "\n"
+    "A FILE whose name ends in .csv is a spreadsheet file that Excel,\n"
+    "LibreOffice and Google Sheets open, with the columns Name, Major, Age,\n"
+    "Height, Weight, GPA and Net worth; it keeps its own delimiter (, ; or\n"
+    "TAB), decimal separator and line ends. Any other FILE is a roster file.\n"
+    "\n"
     "Options:\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n"
+    "  --convert IN OUT  read the roster in IN and write it into OUT, each a\n"
+    "                    roster file or a CSV file as its name says; silent\n"
+    "                    on success\n"
+    "  --help            show this text and exit\n"
+    "  --version         show the version and exit\n"
     "\n"
     "Files: reads the roster file named at O, which it never changes; writes\n"
     "outputdata.txt in the current folder at F, at X and when input ends. If\n"
@@ -49,9 +58,10 @@ const char kUsage[] =
     "nothing is lost.\n"
     "\n"
     "Exit status: 0 on success; 1 when FILE cannot be opened or kept, when the\n"
-    "report or the roster could not be saved by the time input ended, or when\n"
-    "standard output could not be written; 2 for an unknown argument or more\n"
-    "than one FILE.\n";
+    "report or the roster could not be saved by the time input ended, when\n"
+    "standard output could not be written, or when --convert could not read\n"
+    "IN or write OUT; 2 for an unknown argument, more than one FILE, or\n"
+    "--convert without IN and OUT.\n";
 
 // A session that keeps its roster in a file saves it too when the terminal
 // closes or the system asks the program to stop.
@@ -72,11 +82,14 @@ int runSession(std::istream& in, std::ostream& out, std::ostream& err, const std
 int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                std::ostream& err) {
     const std::string* option = nullptr;
-    const std::string* file = nullptr;
+    bool convert = false;
+    std::vector<const std::string*> operands;
     bool operandsOnly = false;
     for (const std::string& arg : args) {
         if (!operandsOnly && arg == "--") {
             operandsOnly = true;
+        } else if (!operandsOnly && arg == "--convert") {
+            convert = true;
         } else if (!operandsOnly && arg[0] == '-') {
             if (arg != "--help" && arg != "--version") {
                 err << "roster: unknown argument '" << arg << "'\n"
@@ -84,17 +97,22 @@ int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostr
                 return 2;
             }
             option = option != nullptr ? option : &arg;
-        } else if (file == nullptr) {
-            file = &arg;
         } else {
-            err << "roster: too many arguments\n"
-                << "Try 'roster --help'.\n";
-            return 2;
+            operands.push_back(&arg);
         }
     }
+    const std::size_t wanted = convert ? 2 : 1;
+    if (option == nullptr && (operands.size() > wanted || (convert && operands.size() < 2))) {
+        err << (operands.size() > wanted ? "roster: too many arguments\n"
+                                         : "roster: --convert needs IN and OUT\n")
+            << "Try 'roster --help'.\n";
+        return 2;
+    }
     int status = 0;
-    if (option == nullptr) {
-        status = runSession(in, out, err, file);
+    if (option == nullptr && convert) {
+        status = convertFile(*operands[0], *operands[1], err);
+    } else if (option == nullptr) {
+        status = runSession(in, out, err, operands.empty() ? nullptr : operands[0]);
     } else if (*option == "--help") {
         out << kUsage;
     } else {
