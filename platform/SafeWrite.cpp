@@ -373,19 +373,20 @@ FileContent compareFile(const char* path, const Fingerprint& print) {
 }
 
 std::string textFileBytes(const std::string& text) {
-#ifdef _WIN32
     std::string bytes;
     bytes.reserve(text.size() + text.size() / 8);
-    for (const char c : text) {
-        if (c == '\n') {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+#ifdef _WIN32
+        const bool crlf = text[i] == '\n';
+#else
+        const bool crlf = text[i] == '\n' && i > 0 && text[i - 1] == '\r';
+#endif
+        if (crlf) {
             bytes += '\r';
         }
-        bytes += c;
+        bytes += text[i];
     }
     return bytes;
-#else
-    return text;
-#endif
 }
 
 }  // namespace roster

@@ -42,7 +42,9 @@ enum class FileContent { Same, Different, Missing };
 FileContent compareFile(const char* path, const Fingerprint& print);
 
 // `text` with its line feeds turned into the line ends of the platform's
-// text files: CR LF on Windows, unchanged elsewhere.
+// text files: CR LF on Windows, LF elsewhere. Elsewhere too a line whose
+// text ends with a CR ends with CR LF, since a reader takes one CR before
+// the LF for part of the line end; so every line reads back whole.
 std::string textFileBytes(const std::string& text);
 
 }  // namespace roster

@@ -64,10 +64,16 @@ TEST(FormatsTest, SavedRostersReadBackBitForBit) {
         layouts[i + 1].format = FileFormat::Csv;
         layouts[i + 1].csv = dialects[i];
     }
-    // A roster file's texts end at a line end, and lose a CR before it.
-    const std::string rosterTexts[] = {"Smith, John",      "",           " ",
-                                       "Müller, Jürgen",   "王, 小明",   std::string(3000, 'x'),
-                                       "\xEF\xBB\xBFMark", "a\tb\rc\x01"};
+    // A roster file's texts end at a line end.
+    const std::string rosterTexts[] = {"Smith, John",
+                                       "",
+                                       " ",
+                                       "Müller, Jürgen",
+                                       "王, 小明",
+                                       std::string(3000, 'x'),
+                                       "\xEF\xBB\xBFMark",
+                                       "a\tb\rc\x01",
+                                       "CR\r\r"};
     const std::string starts[] = {"", "=", "+", "-", "@", "'", "''=", "\t", "\r", " ", "\"", "'-"};
     constexpr double kMax = 1.7976931348623157e308;
     const double extremes[] = {-0.0, 1e-320, 4.9e-324, kMax, 0.1, 4.0, 2500.5};
