@@ -16,13 +16,33 @@ bool isBlank(const std::string& text) {
     return text.find_first_not_of(" \t\n\v\f\r") == std::string::npos;
 }
 
-// A whole line; a carriage return before the line feed belongs to the line end.
-void readLine(std::istream& in, std::string& field, RecordRead& read) {
+// A whole line; a carriage return before the line feed belongs to the line
+// end. A line of spaces alone leaves `field` empty and only counts them in
+// `spaces`, so that megabytes of them at the end of a file take no memory
+// unless they turn out to be part of a record.
+void readLine(std::istream& in, std::string& field, std::size_t& spaces, RecordRead& read) {
+    spaces = 0;
+    if (in.good()) {
+        std::streambuf* buffer = in.rdbuf();
+        Traits::int_type c = buffer->sgetc();
+        for (; c == ' '; c = buffer->snextc()) {
+            ++spaces;
+        }
+        if (spaces > 0 && Traits::eq_int_type(c, Traits::eof())) {
+            field.clear();
+            in.setstate(std::ios_base::eofbit);
+            return;
+        }
+    }
     if (std::getline(in, field)) {
         read.lines += in.eof() ? 0 : 1;
         if (!field.empty() && field.back() == '\r') {
             field.pop_back();
         }
+    }
+    if (!field.empty()) {
+        field.insert(0, spaces, ' ');
+        spaces = 0;
     }
 }
 
@@ -77,18 +97,25 @@ RecordRead readRecordFrom(std::istream& in, Person& person) {
     RecordRead read;
     // Counts the fields read; once a read fails, every later one fails too.
     const auto next = [&] { read.field += in.fail() ? 0 : 1; };
-    readLine(in, person.name, read);
+    std::size_t nameSpaces = 0;
+    std::size_t majorSpaces = 0;
+    readLine(in, person.name, nameSpaces, read);
     next();
-    readLine(in, person.major, read);
+    readLine(in, person.major, majorSpaces, read);
     next();
     // Whitespace alone up to the end of the file is no record at all.
-    bool nothing = false;
     if (isBlank(person.name) && isBlank(person.major)) {
         if (in.good()) {
             in >> std::ws;
         }
-        nothing = in.eof();
+        if (in.eof()) {
+            read.outcome = RecordRead::Nothing;
+            in.setstate(std::ios_base::failbit);
+            return read;
+        }
     }
+    person.name.append(nameSpaces, ' ');
+    person.major.append(majorSpaces, ' ');
     readNumber(in, person.age, read);
     next();
     readNumber(in, person.height, read);
@@ -99,7 +126,7 @@ RecordRead readRecordFrom(std::istream& in, Person& person) {
     next();
     readNumber(in, person.networth, read);
     if (in.fail()) {
-        read.outcome = nothing ? RecordRead::Nothing : RecordRead::Unreadable;
+        read.outcome = RecordRead::Unreadable;
         return read;
     }
     // The rest of the net worth line is not part of the record. At the end
