@@ -37,3 +37,8 @@ echo "== a file that appeared meanwhile is not overwritten"
 { started 6.out; echo "made by hand" > new.txt; add "Lee, Bo"; } | roster new.txt > 6.out
 said 6.out
 cat new.txt new.txt.1
+echo "== a session that saved once finds its own save the next time"
+mkdir -p again/outputdata.txt && cd again
+{ add "Kim, Al"; echo X; add "Lee, Bo"; echo X; } | roster once.txt > 7.out
+grep -E $'^(The roster|once)' 7.out
+ls -A | grep '^once'

@@ -7,6 +7,7 @@ try() {
 }
 mkdir folder
 printf 'A\nM\n25 70 180 3 0\nB\nM\n19 70 180 3 0\n' > rule.txt
+printf 'A\nM\n25 70 0 3 0\nB\nM\n25 70 99 3 0\n' > weight.txt
 printf 'A\nM\n25 70 180 3 0\nB\nM\n25 70 180 3 0\nC\nM\n2x 70 180 3 0\n' > letters.txt
 printf 'A\nM\n25 70 180 3 0 \t\r\nB\nM\n25 70 180 3 0 # note\n' > note.txt
 printf 'A\nM\n25 70 180 3\n' > cut.txt
@@ -16,6 +17,7 @@ try a.txt b.txt
 try missing/team.txt
 try folder
 try rule.txt
+try weight.txt
 try letters.txt
 try note.txt
 try cut.txt

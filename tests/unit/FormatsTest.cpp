@@ -174,7 +174,13 @@ TEST(FormatsTest, CsvFilesAreReadStrictly) {
         {"sep=.\n" + header,
          "line 1: \"sep=.\": numbers and quotes use that character, so it "
          "cannot separate fields"},
-        {"Name,Major,Age,Height,Weight,GPA\n", "line 1: no column for Net worth"},
+        {"Major,Age,Height,Weight,GPA,Net worth\n", "line 1: no column for Name"},
+        {"Name;Grade\n",
+         "line 1, Grade: no column of a roster, which has Name, Major, Age, "
+         "Height, Weight, GPA and Net worth"},  // ";" names more
+        {"Name,Major;Age\n",
+         "line 1, Major;Age: no column of a roster, which has Name, Major, "
+         "Age, Height, Weight, GPA and Net worth"},  // "," if none names more
         {"\n\nName,Major,Age,Grade,Height,Weight,GPA,Net worth\n",
          "line 3, Grade: no column of a roster, which has Name, Major, Age, Height, Weight, GPA "
          "and Net worth"},
