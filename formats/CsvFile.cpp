@@ -72,7 +72,9 @@ class RowReader {
                 cells.emplace_back();
             }
             Cell& cell = cells[count++];
-            cell = Cell();
+            cell.text.clear();
+            cell.spaces = 0;
+            cell.quoted = false;
             Traits::int_type c = in.sgetc();
             if (c == '"' && !readQuoted(cell)) {
                 return Bad;
@@ -257,46 +259,49 @@ bool readFilled(const std::string& text, T& value) {
            in.eof();
 }
 
-// Reads one row that holds a person into it, or names what is wrong.
+// The column at `i` as a message names it.
+std::string columnAt(const CsvDialect& dialect, std::size_t i) {
+    return i < dialect.columns.size() && dialect.columns[i] != kFieldCount
+               ? columnName(dialect.cells[i])
+               : "column " + std::to_string(i + 1);
+}
+
+// Reads one row that holds a person into it, or names what is wrong: the
+// first field that cannot be read, else the first rule broken.
 std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, bool& decimalSeen,
                                   Person& person) {
-    std::string texts[2];
+    std::string texts[kFieldCount];  // the numbers without the blanks around them
     int whole[3] = {};
     double reals[2] = {};
+    std::size_t at[kFieldCount] = {};
     const std::size_t columns = dialect.columns.size();
     for (std::size_t i = 0; i < std::max(columns, row.count); ++i) {
         const Field field = i < columns ? dialect.columns[i] : kFieldCount;
-        const std::string column =
-            field == kFieldCount ? "column " + std::to_string(i + 1) : columnName(dialect.cells[i]);
-        if (i >= row.count) {
-            if (field == kFieldCount) {
-                continue;
+        if (i >= row.count || field == kFieldCount) {
+            if (field != kFieldCount) {
+                return Problem{row.rowLine, columnAt(dialect, i), "the row ends before it"};
             }
-            return Problem{row.rowLine, column, "the row ends before it"};
-        }
-        const Cell& cell = row.cells[i];
-        if (field == kFieldCount) {
-            if (!cell.empty()) {
-                return Problem{row.rowLine, column, "text in a column without a name"};
+            if (i < row.count && !row.cells[i].empty()) {
+                return Problem{row.rowLine, columnAt(dialect, i),
+                               "text in a column without a name"};
             }
             continue;
         }
-        std::string text = cell.value();
+        at[field] = i;
+        std::string& text = texts[field] = row.cells[i].value();
         if (field == kName || field == kMajor) {
             if (!text.empty() && text[0] == '\'' && formulaLike(std::string_view(text).substr(1))) {
                 text.erase(0, 1);
             }
-            texts[field] = std::move(text);
             continue;
         }
         const std::size_t first = text.find_first_not_of(" \t");
-        const std::string trimmed =
-            first == std::string::npos
-                ? ""
-                : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+        text = first == std::string::npos
+                   ? ""
+                   : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
         bool read = false;
         if (field == kGPA || field == kNetworth) {
-            std::string point = trimmed;
+            std::string point = text;
             const std::size_t comma = point.find(',');
             const bool commaAllowed = dialect.delimiter == ';' || dialect.delimiter == '\t';
             if (comma != std::string::npos && commaAllowed) {
@@ -308,26 +313,21 @@ std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, boo
                 dialect.decimal = comma != std::string::npos && commaAllowed ? ',' : '.';
             }
         } else {
-            read = readFilled(trimmed, whole[field - kAge]);
+            read = readFilled(text, whole[field - kAge]);
         }
         if (!read) {
             return Problem{
-                row.rowLine, column,
-                quoted(trimmed) + (field == kGPA || field == kNetworth ? " is not a number"
-                                                                       : " is not a whole number")};
-        }
-        const Person probe("", whole[0], whole[1], whole[2], reals[0], "", 0);
-        const bool obeys = field == kAge      ? probe.isValidAge()
-                           : field == kHeight ? probe.isValidHeight()
-                           : field == kWeight ? probe.isValidWeight() || whole[2] == 0
-                           : field == kGPA    ? probe.isValidGPA()
-                                              : true;
-        if (!obeys) {
-            return Problem{row.rowLine, column, outsideRule(field, trimmed)};
+                row.rowLine, columnAt(dialect, i),
+                quoted(text) + (field == kGPA || field == kNetworth ? " is not a number"
+                                                                    : " is not a whole number")};
         }
     }
-    person = Person(std::move(texts[kName]), whole[0], whole[1], whole[2], reals[0],
-                    std::move(texts[kMajor]), reals[1]);
+    person = Person(texts[kName], whole[0], whole[1], whole[2], reals[0], texts[kMajor], reals[1]);
+    const Field broken = brokenRule(person);
+    if (broken != kFieldCount) {
+        return Problem{row.rowLine, columnAt(dialect, at[broken]),
+                       outsideRule(broken, texts[broken])};
+    }
     return std::nullopt;
 }
 
@@ -415,11 +415,7 @@ std::optional<Problem> readFile(std::istream& in, CsvDialect& dialect, std::vect
     bool decimalSeen = false;
     for (RowReader::Outcome outcome; (outcome = rows.next()) != RowReader::End;) {
         if (outcome == RowReader::Bad) {
-            const std::size_t i = rows.count - 1;
-            const bool named = i < dialect.columns.size() && dialect.columns[i] != kFieldCount;
-            return Problem{rows.rowLine,
-                           named ? columnName(dialect.cells[i]) : "column " + std::to_string(i + 1),
-                           rows.bad};
+            return Problem{rows.rowLine, columnAt(dialect, rows.count - 1), rows.bad};
         }
         if (blankRow(rows)) {
             continue;
