@@ -103,9 +103,9 @@ int runProgram(const std::vector<std::string>& args, std::istream& in, std::ostr
         }
     }
     const std::size_t wanted = convert ? 2 : 1;
-    if (option == nullptr && (operands.size() > wanted || (convert && operands.size() < 2))) {
-        err << (operands.size() > wanted ? "roster: too many arguments\n"
-                                         : "roster: --convert needs IN and OUT\n")
+    const bool tooFew = option == nullptr && operands.size() < (convert ? 2 : 0);
+    if (operands.size() > wanted || tooFew) {
+        err << (tooFew ? "roster: --convert needs IN and OUT\n" : "roster: too many arguments\n")
             << "Try 'roster --help'.\n";
         return 2;
     }
