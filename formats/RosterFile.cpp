@@ -86,7 +86,7 @@ RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blank
     std::size_t line = 1;
     while (in.peek() != std::istream::traits_type::eof()) {
         Person person;
-        const RecordRead read = readRecordFrom(in, person);
+        const RecordRead read = readRecordFrom(in, person, strict);
         if (read.outcome == RecordRead::Nothing) {
             break;
         }

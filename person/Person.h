@@ -19,7 +19,7 @@ struct RecordRead {
     };
     Outcome outcome = Complete;
     int field = 0;          // the field that could not be read: 0 the name, 6 the net worth
-    std::size_t lines = 0;  // the line ends the record took up
+    std::size_t lines = 0;  // the line ends the record took up, when counted
 };
 
 class Person {
@@ -76,7 +76,7 @@ class Person {
     void printDetails() const;
 
   private:
-    friend RecordRead readRecordFrom(std::istream& in, Person& person);
+    friend RecordRead readRecordFrom(std::istream& in, Person& person, bool countLines);
     template <typename T>
     bool storeIf(T& field, T value, bool (Person::*rule)() const);
 
@@ -90,8 +90,9 @@ class Person {
 };
 
 // Reads one record into `person` exactly as Person::readRecord does, and tells
-// the loader whether the record could be read at all.
-RecordRead readRecordFrom(std::istream& in, Person& person);
+// the loader whether the record could be read at all; the line ends it took
+// up are counted only when asked.
+RecordRead readRecordFrom(std::istream& in, Person& person, bool countLines = false);
 
 // The table's header line, without a line end. Sets left alignment on `out`.
 std::ostream& printHeader(std::ostream& out);

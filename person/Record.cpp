@@ -40,7 +40,7 @@ void readLine(std::istream& in, std::string& field, std::size_t& spaces, RecordR
             field.pop_back();
         }
     }
-    if (!field.empty()) {
+    if (spaces > 0 && !field.empty()) {
         field.insert(0, spaces, ' ');
         spaces = 0;
     }
@@ -61,8 +61,10 @@ void skipSpace(std::istream& in, RecordRead& read) {
 
 // A number is stored only when it was read whole; a failed read keeps the field.
 template <typename T>
-void readNumber(std::istream& in, T& field, RecordRead& read) {
-    skipSpace(in, read);
+void readNumber(std::istream& in, T& field, RecordRead* read) {
+    if (read != nullptr) {
+        skipSpace(in, *read);
+    }
     T value{};
     if (in >> number(value)) {
         field = value;
@@ -93,8 +95,9 @@ bool skipRestOfLine(std::istream& in, RecordRead& read) {
 
 }  // namespace
 
-RecordRead readRecordFrom(std::istream& in, Person& person) {
+RecordRead readRecordFrom(std::istream& in, Person& person, bool countLines) {
     RecordRead read;
+    RecordRead* counted = countLines ? &read : nullptr;
     // Counts the fields read; once a read fails, every later one fails too.
     const auto next = [&] { read.field += in.fail() ? 0 : 1; };
     std::size_t nameSpaces = 0;
@@ -114,17 +117,19 @@ RecordRead readRecordFrom(std::istream& in, Person& person) {
             return read;
         }
     }
-    person.name.append(nameSpaces, ' ');
-    person.major.append(majorSpaces, ' ');
-    readNumber(in, person.age, read);
+    if (nameSpaces + majorSpaces > 0) {
+        person.name.append(nameSpaces, ' ');
+        person.major.append(majorSpaces, ' ');
+    }
+    readNumber(in, person.age, counted);
     next();
-    readNumber(in, person.height, read);
+    readNumber(in, person.height, counted);
     next();
-    readNumber(in, person.weight, read);
+    readNumber(in, person.weight, counted);
     next();
-    readNumber(in, person.GPA, read);
+    readNumber(in, person.GPA, counted);
     next();
-    readNumber(in, person.networth, read);
+    readNumber(in, person.networth, counted);
     if (in.fail()) {
         read.outcome = RecordRead::Unreadable;
         return read;

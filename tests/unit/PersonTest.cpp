@@ -90,7 +90,7 @@ std::string readAll(const std::string& text) {
     for (RecordRead read;
          read.outcome == RecordRead::Complete || read.outcome == RecordRead::ExtraText;) {
         Person p;
-        read = readRecordFrom(in, p);
+        read = readRecordFrom(in, p, true);
         const std::string ends[] = {"\n", " extra\n", " unreadable " + std::to_string(read.field),
                                     ""};
         log += read.outcome == RecordRead::Nothing
