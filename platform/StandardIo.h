@@ -50,7 +50,7 @@ class InputBuffer final : public std::streambuf {
 
   private:
     std::streambuf& output;
-    char buffer[1 << 16];
+    char buffer[1 << 14];
 };
 
 // While it lives, std::cin reads through an InputBuffer and std::cout
