@@ -1,7 +1,6 @@
 // The spreadsheet file: comma-separated values as Excel, LibreOffice and
 // Google Sheets open and save them, kept in the file's own dialect.
 #include <algorithm>
-#include <charconv>
 #include <istream>
 #include <sstream>
 #include <streambuf>
@@ -454,12 +453,9 @@ void writeText(std::string& out, const std::string& text, char delimiter) {
 
 template <typename T>
 void writeNumber(std::string& out, T value, char decimal) {
-    char text[64];
-    char* end = std::to_chars(text, text + sizeof text, value).ptr;
-    for (char* c = text; c != end; ++c) {
-        *c = *c == '.' ? decimal : *c;
+    for (const char c : numberText(value)) {
+        out += c == '.' ? decimal : c;
     }
-    out.append(text, end);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // shape, and write files that read back to the very same persons.
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <iosfwd>
 #include <optional>
@@ -40,6 +41,14 @@ std::ostream& operator<<(std::ostream& out, const Problem& problem);
 // file held: bytes outside printable ASCII and UTF-8 are written as \xNN,
 // and a long text is cut short with "...".
 std::string quoted(std::string_view text);
+
+// A number as both formats write it: locale-free, and for a real the
+// shortest text that reads back to the same value.
+template <typename T>
+std::string numberText(T value) {
+    char text[64];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
 
 // What is wrong with `text`, the value of `field` as the file gives it, when
 // it breaks the field's rule in a kept roster (where a weight of 0 passes).

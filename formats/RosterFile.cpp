@@ -1,6 +1,5 @@
 // The roster file: records of three lines, the name, the major, and the
 // five numbers.
-#include <charconv>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -13,14 +12,6 @@
 namespace roster {
 
 namespace {
-
-// A number as std::to_chars writes it: locale-free, and for a real the
-// shortest text that reads back to the same value.
-template <typename T>
-std::string numberText(T value) {
-    char text[64];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
 
 std::string valueText(const Person& person, Field field) {
     switch (field) {
