@@ -76,7 +76,7 @@ void noteRoster(KeptFile& kept, const std::vector<Person>& persons);
 // Saves the roster of a KeptFile, when it has changed, as leaving would,
 // but silently; fit for a signal handler, since what it saves was made
 // ready by noteRoster.
-void saveChangedRoster(void* kept);
+void saveChangedRoster(void* kept, bool save);
 
 // Saves a kept roster that has changed, to its file, or beside it when
 // another program has changed the file, and says which; false on failure.

@@ -61,7 +61,7 @@ long saveNow(const KeptFile& kept) {
     const FileContent now = compareFile(path, kept.disk);
     const bool changed = kept.onDisk ? now == FileContent::Different : now != FileContent::Missing;
     if (!changed) {
-        return writeFileSafely(path, kept.pending.data(), kept.pending.size()) ? 0 : -1;
+        return replaceFile(path, kept.pending.data(), kept.pending.size()) == Saved::Yes ? 0 : -1;
     }
     const unsigned long aside =
         writeNumberedFile(path, numberAt(kept.path), kept.pending.data(), kept.pending.size());
@@ -117,9 +117,9 @@ void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {
     markStandardOutput();
 }
 
-void saveChangedRoster(void* kept) {
+void saveChangedRoster(void* kept, bool save) {
     const KeptFile& file = *static_cast<const KeptFile*>(kept);
-    if (file.pending != file.saved) {
+    if (save && file.pending != file.saved) {
         saveNow(file);
     }
 }

@@ -1,41 +1,10 @@
 #include "platform/FileIo.h"
 
 #include <cerrno>
-#include <climits>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "platform/System.h"
 
 namespace roster {
-
-namespace {
-
-#ifdef _WIN32
-
-long readOnce(int file, char* data, std::size_t size) {
-    return _read(file, data, static_cast<unsigned>(size < INT_MAX ? size : INT_MAX));
-}
-
-long writeOnce(int file, const char* data, std::size_t size) {
-    return _write(file, data, static_cast<unsigned>(size < INT_MAX ? size : INT_MAX));
-}
-
-#else
-
-long readOnce(int file, char* data, std::size_t size) {
-    return static_cast<long>(read(file, data, size));
-}
-
-long writeOnce(int file, const char* data, std::size_t size) {
-    return static_cast<long>(write(file, data, size));
-}
-
-#endif
-
-}  // namespace
 
 long readSome(int file, char* data, std::size_t size) {
     for (;;) {

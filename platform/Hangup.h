@@ -1,27 +1,34 @@
-// Saving what must not be lost when the program is told to stop: a hang-up
-// or a polite kill (SIGHUP, SIGTERM) on POSIX systems; a closed console
-// window, a logoff or a shutdown on Windows.
+// What the program does when it is told to stop: a hang-up or a polite
+// kill (SIGHUP, SIGTERM) and an interrupt (SIGINT, Ctrl-C) on POSIX
+// systems; a closed console window, a logoff, a shutdown and Ctrl-C or
+// Ctrl-Break on Windows. Hangup-posix.cpp and Hangup-win32.cpp are its two
+// halves.
 #pragma once
 
 namespace roster {
 
-// While it lives, such a request first calls `save(context)`, then writes
-// the standard output that was marked (see markStandardOutput), and ends
-// the program as the request would have: on POSIX by the same signal with
-// its default action, on Windows with exit code 1. A signal that was
-// ignored when it was made (as under nohup) stays ignored. On POSIX `save`
-// runs in a signal handler, so it must not allocate and may make only the
-// calls a handler may make; on Windows it runs on a thread of its own.
-// Either way it never runs while a HangupGuard lives.
+// `save` is true for a request that saves (a hang-up, a polite kill, a
+// closed window), false for an interrupt, which only cleans up.
+using StopFunction = void (*)(void* context, bool save);
+
+// While it lives, a request to stop first calls `stop(context, save)`; a
+// request that saves then writes the standard output that was marked (see
+// markStandardOutput). The program then ends as the request would have: on
+// POSIX by the same signal with its default action, on Windows with exit
+// code 1 (and an interrupt as Windows ends it). A signal that was ignored
+// when this was made (as under nohup) stays ignored. On POSIX `stop` runs
+// in a signal handler, so it must not allocate and may make only the calls
+// a handler may make; on Windows it runs on a thread of its own. Either way
+// it never runs while a HangupGuard lives.
 class SaveOnHangup {
   public:
-    SaveOnHangup(void (*save)(void* context), void* context);
+    SaveOnHangup(StopFunction stop, void* context);
     ~SaveOnHangup();
     SaveOnHangup(const SaveOnHangup&) = delete;
     SaveOnHangup& operator=(const SaveOnHangup&) = delete;
 };
 
-// Holds a request to stop back while what `save` reads is being changed;
+// Holds a request to stop back while what `stop` reads is being changed;
 // it is carried out as soon as the guard ends. Guards may nest.
 class HangupGuard {
   public:

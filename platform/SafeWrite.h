@@ -9,23 +9,33 @@
 #include <string>
 
 #include "platform/Fingerprint.h"
+#include "platform/Path.h"
 
 namespace roster {
 
-constexpr std::size_t kMaxPath = 4096;
+enum class Saved { Yes, Failed, InUse };
 
-// Makes the `size` bytes at `data` the whole of the file `path`, and returns
+// Makes the `size` bytes at `data` the whole of the file `path`, and says
 // whether all of them arrived. A missing or regular file, also one reached
 // through symbolic links, is replaced at once: the bytes go into a new file
 // in the same folder, are flushed to the disk and renamed onto it, so on
 // failure the file stays exactly as it was; a replaced file keeps its
 // permission bits. Anything else (a device, a named pipe) is written
-// directly. The bytes are written as they are (see textFileBytes).
-bool writeFileSafely(const char* path, const char* data, std::size_t size);
+// directly. The bytes are written as they are (see textFileBytes). InUse
+// when another program holds the file open so that it cannot be replaced
+// (see renameFile).
+Saved replaceFile(const char* path, const char* data, std::size_t size);
 
 inline bool writeFileSafely(const std::string& path, const std::string& bytes) {
-    return writeFileSafely(path.c_str(), bytes.data(), bytes.size());
+    return replaceFile(path.c_str(), bytes.data(), bytes.size()) == Saved::Yes;
 }
+
+enum class Made { Yes, Exists, Failed };
+
+// Creates the file `path` holding the bytes, unless something by that name
+// exists; it can be seen only whole, where the file system gives a file a
+// second name, and is hidden where names are not. Not flushed to the disk.
+Made createWhole(const char* path, const char* data, std::size_t size);
 
 // Creates the first of the files named `path` with ".1", ".2", ... put in
 // at byte `numberAt` of it that does not exist yet (nothing by that name,

@@ -1,0 +1,201 @@
+// The system calls of POSIX systems.
+#include <errno.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/System.h"
+
+namespace roster {
+
+Kind kindOf(const char* path, int& mode) {
+    struct stat status;
+    if (stat(path, &status) != 0) {
+        return errno == ENOENT || errno == ENOTDIR ? Kind::Missing : Kind::Other;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return Kind::Other;
+    }
+    mode = static_cast<int>(status.st_mode & 07777);
+    return Kind::Regular;
+}
+
+bool followLinks(Path& path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status;
+        char target[kMaxPath];
+        if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            break;
+        }
+        const ssize_t size = readlink(path.c_str(), target, sizeof target);
+        if (size <= 0) {
+            break;
+        }
+        path.cut(target[0] == '/' ? 0 : path.folderLength());
+        path.add(target, static_cast<std::size_t>(size));
+    }
+    return path.fitsIn();
+}
+
+// Never follows a link and never opens a file that is already there.
+int createNew(const char* path, int mode) {
+    const int file = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (file >= 0 && mode >= 0 && fchmod(file, static_cast<mode_t>(mode)) != 0) {
+        const int error = errno;
+        close(file);
+        unlink(path);
+        errno = error;
+        return -1;
+    }
+    return file;
+}
+
+int openForWriting(const char* path) {
+    return open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+int openForReading(const char* path) {
+    return open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+bool flushToDisk(int file) {
+    return fsync(file) == 0;
+}
+
+bool closeFile(int file) {
+    return close(file) == 0;
+}
+
+long readOnce(int file, char* data, std::size_t size) {
+    return static_cast<long>(read(file, data, size));
+}
+
+long writeOnce(int file, const char* data, std::size_t size) {
+    return static_cast<long>(write(file, data, size));
+}
+
+Moved renameFile(const char* from, const char* to) {
+    return std::rename(from, to) == 0 ? Moved::Yes : Moved::Failed;
+}
+
+// A second name that only a free name takes, then the first one dropped.
+Published publishFile(const char* from, const char* to) {
+    if (link(from, to) != 0) {
+        return errno == EEXIST ? Published::Exists : Published::Failed;
+    }
+    unlink(from);
+    return Published::Yes;
+}
+
+void removeFile(const char* path) {
+    unlink(path);
+}
+
+// Some file systems cannot flush a folder (EINVAL); the change is then as
+// safe as they make it.
+bool flushFolder(const char* folder) {
+    const int file = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (file < 0) {
+        return false;
+    }
+    const bool flushed = fsync(file) == 0 || errno == EINVAL;
+    return close(file) == 0 && flushed;
+}
+
+// A name that begins with a dot is hidden already.
+void hideFile(const char* /*path*/) {}
+
+long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age) {
+    const int file = open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (file < 0) {
+        return -1;
+    }
+    struct stat status;
+    long size = -1;
+    if (fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size >= 0 &&
+        static_cast<unsigned long long>(status.st_size) <= capacity) {
+        age = static_cast<long long>(time(nullptr) - status.st_mtime);
+        size = 0;
+        long got = 0;
+        while (static_cast<std::size_t>(size) < capacity &&
+               (got = readOnce(file, data + size, capacity - static_cast<std::size_t>(size))) > 0) {
+            size += got;
+        }
+        size = got < 0 ? -1 : size;
+    }
+    close(file);
+    return size;
+}
+
+unsigned long processId() {
+    return static_cast<unsigned long>(getpid());
+}
+
+bool processGone(unsigned long id) {
+    return id > 0 && id <= static_cast<unsigned long>(INT_MAX) &&
+           kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
+}
+
+long long clockMilliseconds() {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+void pauseMilliseconds(int milliseconds) {
+    struct timespec pause = {milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+    nanosleep(&pause, nullptr);
+}
+
+namespace {
+
+// The password database's entry for the user the program runs as, read
+// into `room`; nullptr when there is none.
+struct passwd* userEntry(struct passwd& entry, std::vector<char>& room) {
+    room.resize(16384);
+    struct passwd* found = nullptr;
+    return getpwuid_r(geteuid(), &entry, room.data(), room.size(), &found) == 0 ? found : nullptr;
+}
+
+}  // namespace
+
+std::string loginName() {
+    struct passwd entry;
+    std::vector<char> room;
+    if (const struct passwd* user = userEntry(entry, room)) {
+        return user->pw_name;
+    }
+    const char* name = std::getenv("LOGNAME");
+    return name != nullptr ? name : "";
+}
+
+// The comment field of the entry begins with the full name; what follows a
+// comma is an office or a telephone number.
+std::string fullName() {
+    struct passwd entry;
+    std::vector<char> room;
+    const struct passwd* user = userEntry(entry, room);
+    if (user == nullptr || user->pw_gecos == nullptr) {
+        return "";
+    }
+    const std::string comment = user->pw_gecos;
+    return comment.substr(0, comment.find(','));
+}
+
+std::string hostName() {
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0) {
+        return "";
+    }
+    return name;
+}
+
+}  // namespace roster

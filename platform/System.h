@@ -1,0 +1,80 @@
+// The calls that each system makes its own way, behind one header: the
+// POSIX half is System-posix.cpp, the Windows half System-win32.cpp. Paths
+// are UTF-8 and files are descriptors. Unless a call says otherwise, none
+// allocates, and on POSIX systems each makes only calls that a signal
+// handler may make, so that a handler can save a file too.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "platform/Path.h"
+
+namespace roster {
+
+enum class Kind { Missing, Regular, Other };
+
+// What `path` leads to, its links followed. For a regular file `mode` gets
+// its permission bits; it stays -1 where the system keeps none to carry
+// over (Windows keeps only read-only).
+Kind kindOf(const char* path, int& mode);
+
+// Makes `path` the file that its chain of symbolic links ends at; false
+// when that does not fit. A chain that does not end is left to fail when
+// the file is opened.
+bool followLinks(Path& path);
+
+// Creates `path` for writing only if nothing by that name exists, not even
+// a dangling link; -1 with errno set otherwise. The umask applies; `mode`,
+// unless -1, then gives its permission bits.
+int createNew(const char* path, int mode);
+// Opens `path` for writing, created or emptied.
+int openForWriting(const char* path);
+// Opens `path` for reading; never waits for a writer, should a named pipe
+// have taken the file's place.
+int openForReading(const char* path);
+bool flushToDisk(int file);
+bool closeFile(int file);
+// One read or write of at most `size` bytes: the count, or -1 on failure.
+long readOnce(int file, char* data, std::size_t size);
+long writeOnce(int file, const char* data, std::size_t size);
+
+enum class Moved { Yes, Failed, InUse };
+// Renames `from` to `to`, replacing whatever file has that name. InUse
+// when another program holds `to` open so that it cannot be replaced, as
+// Excel holds an open file on Windows.
+Moved renameFile(const char* from, const char* to);
+
+enum class Published { Yes, Exists, Failed };
+// Gives the file `from` the name `to` in one step, only if nothing has
+// that name yet, so that `to` never exists but whole. `from` is gone
+// afterwards when that worked.
+Published publishFile(const char* from, const char* to);
+
+void removeFile(const char* path);
+// Makes a rename or a new file in `folder` itself last.
+bool flushFolder(const char* folder);
+// Marks the file hidden where a system marks files so (Windows).
+void hideFile(const char* path);
+
+// Reads the regular file `path`, never through a symbolic link at its end
+// or from a device: its size, or -1 when it is something else, cannot be
+// read, or holds more than `capacity` bytes. `age` gets the seconds since
+// it was last written.
+long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age);
+
+unsigned long processId();
+// True only when this machine surely runs no process numbered `id`.
+bool processGone(unsigned long id);
+// Milliseconds since a fixed moment; never goes back.
+long long clockMilliseconds();
+void pauseMilliseconds(int milliseconds);
+
+// Who runs the program, and where: the login name, the full name where the
+// system keeps one (else empty), and the host's name. These allocate, and
+// are for normal code only.
+std::string loginName();
+std::string fullName();
+std::string hostName();
+
+}  // namespace roster
