@@ -26,23 +26,26 @@ std::string valueText(const Person& person, Field field) {
     }
 }
 
-// What stopped a strict read at a record that begins on `line`.
-Problem problemAt(std::size_t line, const RecordRead& read, const Person& person,
-                  const std::istream& in) {
-    switch (read.outcome) {
-        case RecordRead::Unreadable: {
+// What stopped a strict read at a record that begins on `line`, named on
+// the line of the value at fault.
+Problem problemAt(std::size_t line, RosterRead::Stop stop, const RecordRead& read,
+                  const Person& person, const std::istream& in) {
+    switch (stop) {
+        case RosterRead::Unreadable: {
             const Field field = static_cast<Field>(read.field);
             const bool whole = field == kAge || field == kHeight || field == kWeight;
-            return {line, kFieldNames[field],
+            return {line + read.fieldLines[field], kFieldNames[field],
                     in.eof() ? "the file ends before it"
                     : whole  ? "not a whole number"
                              : "not a number"};
         }
-        case RecordRead::ExtraText:
-            return {line, kFieldNames[kNetworth], "text follows it on its line"};
+        case RosterRead::ExtraText:
+            return {line + read.fieldLines[kNetworth], kFieldNames[kNetworth],
+                    "text follows it on its line"};
         default: {
             const Field field = brokenRule(person);
-            return {line, kFieldNames[field], outsideRule(field, valueText(person, field))};
+            return {line + read.fieldLines[field], kFieldNames[field],
+                    outsideRule(field, valueText(person, field))};
         }
     }
 }
@@ -97,7 +100,7 @@ RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blank
             return {stop, records, {line, "", "more than 20 persons"}};
         }
         if (stop != RosterRead::End) {
-            return {stop, records, strict ? problemAt(line, read, person, in) : Problem()};
+            return {stop, records, strict ? problemAt(line, stop, read, person, in) : Problem()};
         }
         if (valid) {
             persons.push_back(std::move(person));

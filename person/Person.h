@@ -20,6 +20,11 @@ struct RecordRead {
     Outcome outcome = Complete;
     int field = 0;          // the field that could not be read: 0 the name, 6 the net worth
     std::size_t lines = 0;  // the line ends the record took up, when counted
+    // When counted, the line each field's value stands on, the record's
+    // first line being 0; for a field that the file ends before, the
+    // file's last line.
+    std::size_t fieldLines[7] = {};
+    bool lineEnded = false;  // the last character read ended a line, when counted
 };
 
 class Person {

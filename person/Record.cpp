@@ -36,6 +36,7 @@ void readLine(std::istream& in, std::string& field, std::size_t& spaces, RecordR
     }
     if (std::getline(in, field)) {
         read.lines += in.eof() ? 0 : 1;
+        read.lineEnded = !in.eof();
         if (!field.empty() && field.back() == '\r') {
             field.pop_back();
         }
@@ -47,23 +48,31 @@ void readLine(std::istream& in, std::string& field, std::size_t& spaces, RecordR
 }
 
 // The whitespace before a number, which the number's own read would skip,
-// skipped here to count the line ends in it.
-void skipSpace(std::istream& in, RecordRead& read) {
+// skipped here to count the line ends in it. False at the end of the file.
+bool skipSpace(std::istream& in, RecordRead& read) {
     if (!in.good()) {
-        return;
+        return false;
     }
     std::streambuf* buffer = in.rdbuf();
-    for (Traits::int_type c = buffer->sgetc(); c == ' ' || (c >= '\t' && c <= '\r');
-         c = buffer->snextc()) {
+    Traits::int_type c = buffer->sgetc();
+    for (; c == ' ' || (c >= '\t' && c <= '\r'); c = buffer->snextc()) {
         read.lines += c == '\n' ? 1 : 0;
+        read.lineEnded = c == '\n';
     }
+    if (Traits::eq_int_type(c, Traits::eof())) {
+        return false;
+    }
+    read.lineEnded = false;  // a value begins
+    return true;
 }
 
-// A number is stored only when it was read whole; a failed read keeps the field.
+// A number is stored only when it was read whole; a failed read keeps the
+// field. When counted, notes the line the value begins on.
 template <typename T>
-void readNumber(std::istream& in, T& field, RecordRead* read) {
+void readNumber(std::istream& in, T& field, RecordRead* read, int index) {
     if (read != nullptr) {
         skipSpace(in, *read);
+        read->fieldLines[index] = read->lines;
     }
     T value{};
     if (in >> number(value)) {
@@ -83,11 +92,13 @@ bool skipRestOfLine(std::istream& in, RecordRead& read) {
         if (c == '\n') {
             buffer->sbumpc();
             ++read.lines;
+            read.lineEnded = true;
             return true;
         }
         if (c != ' ' && c != '\t' && c != '\r') {
             in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
             read.lines += in.eof() ? 0 : 1;
+            read.lineEnded = !in.eof();
             return false;
         }
     }
@@ -104,34 +115,35 @@ RecordRead readRecordFrom(std::istream& in, Person& person, bool countLines) {
     std::size_t majorSpaces = 0;
     readLine(in, person.name, nameSpaces, read);
     next();
+    read.fieldLines[1] = read.lines;
     readLine(in, person.major, majorSpaces, read);
     next();
     // Whitespace alone up to the end of the file is no record at all.
-    if (isBlank(person.name) && isBlank(person.major)) {
-        if (in.good()) {
-            in >> std::ws;
-        }
-        if (in.eof()) {
-            read.outcome = RecordRead::Nothing;
-            in.setstate(std::ios_base::failbit);
-            return read;
-        }
+    if (isBlank(person.name) && isBlank(person.major) && !skipSpace(in, read)) {
+        read.outcome = RecordRead::Nothing;
+        in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
+        return read;
     }
     if (nameSpaces + majorSpaces > 0) {
         person.name.append(nameSpaces, ' ');
         person.major.append(majorSpaces, ' ');
     }
-    readNumber(in, person.age, counted);
+    readNumber(in, person.age, counted, 2);
     next();
-    readNumber(in, person.height, counted);
+    readNumber(in, person.height, counted, 3);
     next();
-    readNumber(in, person.weight, counted);
+    readNumber(in, person.weight, counted, 4);
     next();
-    readNumber(in, person.GPA, counted);
+    readNumber(in, person.GPA, counted, 5);
     next();
-    readNumber(in, person.networth, counted);
+    readNumber(in, person.networth, counted, 6);
     if (in.fail()) {
         read.outcome = RecordRead::Unreadable;
+        // What the file ends before stands, as far as it stands anywhere,
+        // on the file's last line.
+        if (in.eof()) {
+            read.fieldLines[read.field] = read.lines - (read.lineEnded && read.lines > 0 ? 1 : 0);
+        }
         return read;
     }
     // The rest of the net worth line is not part of the record. At the end
