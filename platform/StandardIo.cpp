@@ -15,7 +15,7 @@ OutputBuffer* standardOutput = nullptr;
 
 }  // namespace
 
-OutputBuffer::OutputBuffer() {
+OutputBuffer::OutputBuffer(int to) : file(to) {
     setp(buffer, buffer + sizeof buffer);
 }
 
@@ -25,7 +25,7 @@ void OutputBuffer::mark() {
 
 void OutputBuffer::writeMarked() const {
     if (!failed) {
-        writeAll(kStandardOutput, buffer, marked);
+        writeAll(file, buffer, marked);
     }
 }
 
@@ -35,7 +35,7 @@ bool OutputBuffer::writeOut() {
     // A hang-up waits, so that it never writes these bytes a second time.
     const HangupGuard guard;
     const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
-    failed = failed || !writeAll(kStandardOutput, buffer, size);
+    failed = failed || !writeAll(file, buffer, size);
     marked = 0;
     setp(buffer, buffer + sizeof buffer);
     return !failed;

@@ -9,11 +9,14 @@
 #include <cstddef>
 #include <streambuf>
 
+#include "platform/FileIo.h"
+
 namespace roster {
 
 class OutputBuffer final : public std::streambuf {
   public:
-    OutputBuffer();
+    // Writes to the open file `file`, standard output unless told otherwise.
+    explicit OutputBuffer(int file = kStandardOutput);
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
 
@@ -32,6 +35,7 @@ class OutputBuffer final : public std::streambuf {
   private:
     bool writeOut();
 
+    int file;
     char buffer[1 << 16];
     std::size_t marked = 0;  // bytes at the start of the buffer
     bool failed = false;     // a write has failed; everything since is lost

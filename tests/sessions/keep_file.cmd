@@ -20,3 +20,8 @@ printf 'X\n' | run -- -team.txt
 # an unchanged roster never rewrites the file.
 printf 'P\nL\n' | run o_bom_crlf.txt
 cmp o_bom_crlf.txt "$(dirname "$IN")/data/o_bom_crlf.txt" && ls -A | grep -v '^[co]_'
+# A file one byte longer than a read of 4 KiB: its last byte is read and
+# counted, so saving finds the file as it was loaded.
+printf '%s\nM\n25 70 180 3 0\n' "$(printf '%4080s' | tr ' ' x)" > long.txt
+wc -c < long.txt
+printf 'A\nLee, Bo\n25\n70\n3.5\nMath\n0\n' | run long.txt | tail -n 2
