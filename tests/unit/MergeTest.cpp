@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "formats/Merge.h"
+
+namespace roster {
+namespace {
+
+// A roster written as letters, one person each; persons with different
+// letters differ (a small letter is its capital edited).
+std::vector<Person> roster(const std::string& letters) {
+    std::vector<Person> persons;
+    for (const char letter : letters) {
+        persons.emplace_back(std::string(1, letter), 30, 70, 150, 3.0, "Math", 0.0);
+    }
+    return persons;
+}
+
+std::string letters(const std::vector<Person>& persons) {
+    std::string text;
+    for (const Person& person : persons) {
+        text += person.getName();
+    }
+    return text;
+}
+
+TEST(MergeTest, TakesEachSidesChangesAsAThreeWayMergeOfLines) {
+    struct Case {
+        const char* base;
+        const char* ours;
+        const char* theirs;
+        const char* merged;  // "!" for a conflict; "X|Y": either is right
+    };
+    const Case cases[] = {
+        {"ABC", "ABC", "ABC", "ABC"},         // nothing changed
+        {"ABC", "AbC", "ABC", "AbC"},         // only ours changed
+        {"ABC", "ABC", "ABc", "ABc"},         // only theirs changed
+        {"ABC", "AbC", "AbC", "AbC"},         // the same change on both sides, once
+        {"ABC", "AC", "AC", "AC"},            // the same removal
+        {"ABC", "aBC", "ABc", "aBc"},         // different persons
+        {"ABC", "aBC", "AbC", "abC"},         // stretches that touch both apply
+        {"ABC", "C", "AB", ""},               // removals that touch
+        {"ABCD", "AD", "ABD", "!"},           // removals that overlap differ
+        {"AB", "ABX", "ABY", "ABYX"},         // additions at one place: theirs first
+        {"AB", "XAB", "YAB", "YXAB"},         // also at the start
+        {"AB", "ABX", "ABX", "ABX"},          // the same addition, once
+        {"ABC", "AXBC", "AbC", "AXbC"},       // an addition before a replacement there
+        {"ABC", "AbC", "AXBC", "AXbC"},       // whichever side makes which
+        {"ABC", "AbC", "ABXC", "AbXC"},       // an addition where a replacement ends
+        {"ABC", "AC", "AXBC", "AXC"},         // an addition where a removal begins
+        {"ABC", "AxC", "AyC", "!"},           // one person changed differently
+        {"ABC", "AC", "AbC", "!"},            // one removed whom the other changed
+        {"ABCD", "AbcD", "ABXCD", "!"},       // an addition inside a replaced stretch
+        {"", "X", "Y", "YX"},                 // a file that appeared meanwhile
+        {"AB", "AB", "", ""},                 // theirs removed everyone
+        {"AAB", "AB", "AABX", "ABX"},         // equal persons: none lost or doubled
+        {"ABC", "CBA", "ABCD", "CDBA|CBAD"},  // a sort, and an addition
+        {"ABCDEFGHIJKLMNOPQR", "ABCDEFGHIJKLMNOPQRS", "ABCDEFGHIJKLMNOPQRT",
+         "ABCDEFGHIJKLMNOPQRTS"},                                                      // 20 persons
+        {"ABCDEFGHIJKLMNOPQRS", "ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQRSU", "!"},  // 21
+    };
+    for (const Case& c : cases) {
+        const auto merged = mergeRosters(roster(c.base), roster(c.ours), roster(c.theirs));
+        const std::string got = merged ? letters(*merged) : "!";
+        const std::string expected = c.merged;
+        EXPECT_TRUE(("|" + expected + "|").find("|" + got + "|") != std::string::npos)
+            << c.base << " + " << c.ours << " + " << c.theirs << " gave " << got << ", not "
+            << expected;
+    }
+}
+
+TEST(MergeTest, PersonsAreTheSameOnlyInAllSevenFieldsBitForBit) {
+    const Person smith("Smith, John", 25, 70, 180, 3.5, "Math", 0.0);
+    const Person differing[] = {
+        {"Smith, Jon", 25, 70, 180, 3.5, "Math", 0.0},
+        {"Smith, John", 26, 70, 180, 3.5, "Math", 0.0},
+        {"Smith, John", 25, 71, 180, 3.5, "Math", 0.0},
+        {"Smith, John", 25, 70, 0, 3.5, "Math", 0.0},
+        {"Smith, John", 25, 70, 180, 3.4, "Math", 0.0},
+        {"Smith, John", 25, 70, 180, 3.5, "Art", 0.0},
+        {"Smith, John", 25, 70, 180, 3.5, "Math", -0.0},
+    };
+    EXPECT_TRUE(samePerson(smith, Person(smith)));
+    for (const Person& other : differing) {
+        EXPECT_FALSE(samePerson(smith, other)) << other.getName() << " " << other.getNetworth();
+    }
+}
+
+}  // namespace
+}  // namespace roster
