@@ -1,6 +1,7 @@
 // Keeping the roster in a file between runs, a roster file or a CSV file:
-// loaded at start, saved on leaving, and never saved over what another
-// program wrote to that file.
+// loaded at start and saved on leaving, one save of the file at a time,
+// merged with what another program saved to it meanwhile, and never saved
+// over that.
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -9,7 +10,9 @@
 #include <system_error>
 
 #include "console/Commands.h"
+#include "formats/Merge.h"
 #include "platform/Hangup.h"
+#include "platform/Lock.h"
 #include "platform/SafeWrite.h"
 #include "platform/StandardIo.h"
 
@@ -53,19 +56,99 @@ class FingerprintingBuffer : public std::streambuf {
     char chunk[4096];
 };
 
-// Where the roster went: 0 for its file, N for the file numbered N beside it,
-// -1 when it could not be saved. Makes no call that a signal handler may
-// not make, and allocates nothing.
-long saveNow(const KeptFile& kept) {
+// Reads the regular file `path` strictly, in its layout's format, and
+// fingerprints its bytes. False when it cannot be opened; `problem` names
+// what refuses it, and then no person is read.
+bool readKept(const std::string& path, FileLayout& layout, std::vector<Person>& persons,
+              Fingerprint& print, std::optional<Problem>& problem) {
+    std::error_code error;
+    std::ifstream file;
+    if (fs::is_regular_file(path, error)) {
+        file.open(path, std::ios_base::binary);
+    }
+    if (!file.is_open()) {
+        return false;
+    }
+    FingerprintingBuffer buffer(*file.rdbuf(), print);
+    std::istream in(&buffer);
+    if ((problem = readPersons(in, layout, persons))) {
+        persons.clear();
+    }
+    return true;
+}
+
+// Where a save put the roster.
+struct Saving {
+    enum Where { File, Merged, Changed, InUse, Failed };
+    Where where = Failed;
+    unsigned long number = 0;  // of the file beside FILE, for Changed and InUse
+};
+
+// The session's roster merged with the one FILE holds now.
+struct Merging {
+    const std::vector<Person>& ours;
+    std::vector<Person> persons;
+    FileLayout layout;  // FILE's as it is now
+    std::string bytes;
+    Fingerprint file;  // what FILE held when it was merged with
+};
+
+Saving aside(const KeptFile& kept, Saving::Where why) {
+    const unsigned long number = writeNumberedFile(kept.path.c_str(), numberAt(kept.path),
+                                                   kept.pending.data(), kept.pending.size());
+    return {number == 0 ? Saving::Failed : why, number};
+}
+
+// Merges the session's changes with those saved to FILE since the session
+// read or last saved it, when FILE still reads strictly.
+bool mergeWithFile(const KeptFile& kept, Merging& merging) {
+    std::vector<Person> theirs;
+    std::optional<Problem> problem;
+    merging.layout.format = kept.layout.format;
+    if (!readKept(kept.path, merging.layout, theirs, merging.file, problem) || problem) {
+        return false;
+    }
+    // A file emptied meanwhile was more likely cut short than cleared on
+    // purpose: its persons are not taken for removed.
+    if (theirs.empty() && !kept.base.empty()) {
+        return false;
+    }
+    std::optional<std::vector<Person>> merged = mergeRosters(kept.base, merging.ours, theirs);
+    if (!merged) {
+        return false;
+    }
+    merging.persons = std::move(*merged);
+    merging.bytes = personsBytes(merging.layout, merging.persons);
+    return true;
+}
+
+// Saves the roster, one save of FILE at a time. When FILE has changed since
+// it was read or saved, the roster is merged with it where `merging` is
+// given, and otherwise goes beside it. Without `merging` nothing here
+// allocates or makes a call that a signal handler may not make.
+Saving saveNow(const KeptFile& kept, Merging* merging) {
     const char* path = kept.path.c_str();
+    const SaveLock lock(path, kept.holder);
+    if (lock.state() == SaveLock::Busy) {
+        return aside(kept, Saving::InUse);
+    }
     const FileContent now = compareFile(path, kept.disk);
     const bool changed = kept.onDisk ? now == FileContent::Different : now != FileContent::Missing;
-    if (!changed) {
-        return replaceFile(path, kept.pending.data(), kept.pending.size()) == Saved::Yes ? 0 : -1;
+    // Another program may save FILE while the merge is made, but not
+    // unnoticed.
+    if (changed && (merging == nullptr || !mergeWithFile(kept, *merging) ||
+                    compareFile(path, merging->file) != FileContent::Same)) {
+        return aside(kept, Saving::Changed);
     }
-    const unsigned long aside =
-        writeNumberedFile(path, numberAt(kept.path), kept.pending.data(), kept.pending.size());
-    return aside == 0 ? -1 : static_cast<long>(aside);
+    const std::string& bytes = changed ? merging->bytes : kept.pending;
+    switch (replaceFile(path, bytes.data(), bytes.size())) {
+        case Saved::Yes:
+            return {changed ? Saving::Merged : Saving::File};
+        case Saved::InUse:
+            return aside(kept, Saving::InUse);
+        default:
+            return {Saving::Failed};
+    }
 }
 
 }  // namespace
@@ -85,27 +168,23 @@ bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
         s.out << path << " does not exist yet; the roster will be saved to it when you leave."
               << '\n';
     } else {
-        std::ifstream file;
-        if (fs::is_regular_file(status)) {
-            file.open(path, std::ios_base::binary);
-        }
-        if (!file.is_open()) {
+        std::optional<Problem> problem;
+        if (!readKept(path, kept.layout, s.persons, kept.disk, problem)) {
             err << "roster: cannot open " << path << '\n';
             return false;
         }
-        kept.onDisk = true;
-        FingerprintingBuffer buffer(*file.rdbuf(), kept.disk);
-        std::istream in(&buffer);
-        if (const std::optional<Problem> problem = readPersons(in, kept.layout, s.persons)) {
-            s.persons.clear();
+        if (problem) {
             err << "roster: cannot keep " << path << ": " << *problem << '\n'
                 << refusalAdvice(kept.layout.format) << '\n';
             return false;
         }
+        kept.onDisk = true;
         s.out << "The file has been successfully loaded." << '\n';
     }
     kept.saved = personsBytes(kept.layout, s.persons);
     kept.pending = kept.saved;
+    kept.base = s.persons;
+    kept.holder = thisProcess();
     s.kept = std::move(kept);
     return true;
 }
@@ -120,7 +199,7 @@ void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {
 void saveChangedRoster(void* kept, bool save) {
     const KeptFile& file = *static_cast<const KeptFile*>(kept);
     if (save && file.pending != file.saved) {
-        saveNow(file);
+        saveNow(file, nullptr);
     }
 }
 
@@ -132,29 +211,45 @@ bool saveKeptRoster(Session& s) {
         s.out << "The roster is unchanged; " << path << " was left as it is" << '\n';
         return true;
     }
-    long where = -1;
+    Saving saving;
     {
         // A hang-up meanwhile saves nothing twice: it waits, then finds the
         // roster saved.
         const HangupGuard guard;
-        where = saveNow(kept);
-        if (where >= 0) {
+        Merging merging{s.persons, {}, {}, {}, {}};
+        saving = saveNow(kept, &merging);
+        if (saving.where == Saving::Merged) {
+            s.persons = std::move(merging.persons);
+            kept.layout = std::move(merging.layout);
+            kept.pending = std::move(merging.bytes);
+        }
+        if (saving.where != Saving::Failed) {
             kept.saved = kept.pending;
         }
-        if (where == 0) {
+        if (saving.where == Saving::File || saving.where == Saving::Merged) {
             kept.onDisk = true;
             kept.disk = fingerprintOf(kept.pending);
+            kept.base = s.persons;
         }
     }
-    if (where < 0) {
-        s.out << "The roster could not be saved to " << path << '\n';
-        return false;
-    }
-    if (where == 0) {
-        s.out << "The roster has been saved to " << path << '\n';
-    } else {
-        s.out << path << " was changed by another program; the roster has been saved to "
-              << numberedName(path, static_cast<unsigned long>(where)) << '\n';
+    switch (saving.where) {
+        case Saving::File:
+            s.out << "The roster has been saved to " << path << '\n';
+            break;
+        case Saving::Merged:
+            s.out << path << " was changed by another program; its changes and yours have been "
+                  << "merged and saved to " << path << '\n';
+            break;
+        case Saving::Changed:
+        case Saving::InUse:
+            s.out << path
+                  << (saving.where == Saving::Changed ? " was changed by another program"
+                                                      : " is in use by another program")
+                  << "; the roster has been saved to " << numberedName(path, saving.number) << '\n';
+            break;
+        case Saving::Failed:
+            s.out << "The roster could not be saved to " << path << '\n';
+            return false;
     }
     return true;
 }

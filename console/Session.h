@@ -22,6 +22,8 @@ struct KeptFile {
     std::string pending;  // the roster as the latest command left it
     bool onDisk = false;  // whether the file held `disk` when last read or written
     Fingerprint disk;
+    std::vector<Person> base;  // the persons of `saved`, what a merge starts from
+    std::string holder;        // this process, as a lock names it
 };
 
 struct Session {

@@ -53,12 +53,12 @@ class Path {
         }
         return end;
     }
-    // The same folder, and a hidden name made of the file's own: ".NAME"
-    // followed by `ending`.
-    Path& hiddenBeside(const Path& file, const char* ending) {
+    // A name in the folder of `file`, made of its own name between `before`
+    // and `after`.
+    Path& beside(const Path& file, const char* before, const char* after) {
         const std::size_t folder = file.folderLength();
         cut(0);
-        return add(file.text, folder).add(".").add(file.text + folder).add(ending);
+        return add(file.text, folder).add(before).add(file.text + folder).add(after);
     }
     const char* c_str() const { return text; }
     std::size_t size() const { return length; }

@@ -52,7 +52,7 @@ Written writeTemporary(const Path& target, Path& temporary, const char* data, st
                        int mode, bool flush) {
     // The process number keeps two running copies apart; an old file left
     // by a copy that was stopped half way is never reused.
-    temporary.hiddenBeside(target, ".").add(processId()).add("-");
+    temporary.beside(target, ".", ".").add(processId()).add("-");
     const std::size_t stem = temporary.size();
     Written written = Written::Exists;
     for (unsigned long attempt = 0; written == Written::Exists && attempt < 100; ++attempt) {

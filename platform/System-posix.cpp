@@ -135,6 +135,8 @@ long readSmallFile(const char* path, char* data, std::size_t capacity, long long
     return size;
 }
 
+const char kProgramName[] = "roster";
+
 unsigned long processId() {
     return static_cast<unsigned long>(getpid());
 }

@@ -93,19 +93,29 @@ long writeOnce(int file, const char* data, std::size_t size) {
 
 // A file that another program holds open without letting others delete it
 // cannot be replaced; a file marked read-only cannot be either, but that
-// is no other program's doing.
+// is no other program's doing. A file that another program is replacing at
+// the same moment is busy for a moment only, so the rename is tried again
+// for a second before the file counts as in use.
 Moved renameFile(const char* from, const char* to) {
+    const std::wstring source = wide(from);
     const std::wstring target = wide(to);
-    if (MoveFileExW(wide(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        return Moved::Yes;
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            return Moved::Yes;
+        }
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        const bool writable =
+            attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || !writable) {
+            return Moved::Failed;
+        }
+        if (attempt == 20) {
+            return Moved::InUse;
+        }
+        Sleep(50);
     }
-    const DWORD error = GetLastError();
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    const bool writable = attributes != INVALID_FILE_ATTRIBUTES &&
-                          (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
-    return (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED) && writable
-               ? Moved::InUse
-               : Moved::Failed;
 }
 
 Published publishFile(const char* from, const char* to) {
@@ -162,6 +172,8 @@ long readSmallFile(const char* path, char* data, std::size_t capacity, long long
     _close(file);
     return size;
 }
+
+const char kProgramName[] = "roster.exe";
 
 unsigned long processId() {
     return static_cast<unsigned long>(_getpid());

@@ -63,6 +63,10 @@ void hideFile(const char* path);
 // it was last written.
 long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age);
 
+// The program's name as a lock names it: "roster", or "roster.exe" on
+// Windows, whose process numbers are not those of the POSIX systems that
+// may share a folder with it.
+extern const char kProgramName[];
 unsigned long processId();
 // True only when this machine surely runs no process numbered `id`.
 bool processGone(unsigned long id);

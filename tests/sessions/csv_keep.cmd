@@ -22,15 +22,25 @@ ls -A | grep '^class'
 printf 'Name;Major;Age;Height;Weight;GPA;Net worth\nM\xc3\xbcller, J\xc3\xbcrgen;Physik;25;70;180;3,5;1500,75\n' > de.csv
 printf 'E\nM\n6\n99.25\nE\nM\n4\n2\n' | run de.csv
 cat -A de.csv
-# Changed by another program meanwhile: the roster goes beside it, where a
-# spreadsheet still opens it.
+# Saved by a spreadsheet meanwhile, with a person more, LF line ends and
+# no byte-order mark: the changes are merged, and the file keeps the
+# dialect it has now.
 started() {
     for i in $(seq 1 2000); do
         grep -q 'Selection: ' "$1" 2>/dev/null && return
         sleep 0.05
     done
 }
-{ started 1.out; echo 'Doe, Jane;Biology;22;65;130;2,8;2500,5' >> de.csv; add "Lee, Bo" Math 1; } |
-    roster de.csv > 1.out
+resave() {
+    sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//' class.csv > resaved.csv
+    echo '"Doe, Jane",Biology,22,65,130,2.8,2500.5' >> resaved.csv
+    mv resaved.csv class.csv
+}
+{ started 1.out; resave; add "Lee, Bo" Math 1; } | roster class.csv > 1.out
 quiet < 1.out | tail -n 1
+cat -A class.csv
+# Both changed one person: the roster goes beside the file, where a
+# spreadsheet still opens it.
+{ started 2.out; sed -i 's/Physik/Chemie/' de.csv; printf 'E\nM\n6\n1\n'; } | roster de.csv > 2.out
+quiet < 2.out | tail -n 1
 cat -A de.1.csv

@@ -12,14 +12,20 @@ started() {
 # The last message of a session's output.
 said() { grep -vE $'^(MENU:|SUBMENU: |[A-Z1-6] - .*)\r?$' "$1" | tail -n 1; }
 add() { printf 'A\n%s\n25\n70\n3.5\nMath\n0\n' "$1"; }
-echo "== two sessions on one file: the second one to leave goes beside it"
+echo "== two sessions on one file: the second one to leave merges their changes"
 add "Smith, John" | roster team.txt > /dev/null
 { started 1.out; { add "Doe, Jane"; echo X; } | roster team.txt > 2.out; add "Lee, Bo"; } |
     roster team.txt > 1.out
 said 2.out
 said 1.out
-cat team.txt team.txt.1
-echo "== and the next one after it"
+cat team.txt
+echo "== both changed one person: the second one to leave goes beside it"
+edit() { printf 'E\nDoe\n6\n%s\n' "$1"; }
+{ started 1.out; { edit 1; echo X; } | roster team.txt > 2.out; edit 2; } | roster team.txt > 1.out
+said 2.out
+said 1.out
+cat team.txt.1
+echo "== and a file that no longer reads goes beside it too"
 { started 3.out; echo "changed by hand" >> team.txt; add "Kim, Al"; } | roster team.txt > 3.out
 said 3.out
 cat team.txt.2

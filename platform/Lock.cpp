@@ -1,0 +1,139 @@
+#include "platform/Lock.h"
+
+#include <cstring>
+
+#include "platform/SafeWrite.h"
+#include "platform/System.h"
+
+namespace roster {
+
+namespace {
+
+// How long a save waits for a holder that is alive.
+constexpr long long kPatienceMilliseconds = 5000;
+// A save takes a small fraction of this; a lock as old is left over.
+constexpr long long kStaleSeconds = 60;
+// The locks that clear a lock away can be left over too; so many are
+// cleared, one above the other.
+constexpr int kDeepest = 3;
+// A lock's text is short; a longer file is no lock of this program.
+constexpr std::size_t kLockSize = 512;
+
+struct Words {
+    std::string_view program;
+    unsigned long id = 0;
+    std::string_view host;
+};
+
+// "PROGRAM ID HOST"; false for any other text.
+bool readWords(std::string_view text, Words& words) {
+    const std::size_t first = text.find(' ');
+    const std::size_t second = text.find(' ', first == text.npos ? first : first + 1);
+    if (second == text.npos || second == first + 1 || second - first > 11) {
+        return false;
+    }
+    for (std::size_t i = first + 1; i < second; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+        words.id = words.id * 10 + static_cast<unsigned long>(text[i] - '0');
+    }
+    words.program = text.substr(0, first);
+    words.host = text.substr(second + 1);
+    return true;
+}
+
+enum class Holder { Alive, Gone };
+
+// A lock that cannot be read (being made on a file system that makes it
+// empty first, or gone meanwhile) is taken for one that is alive.
+Holder holderOf(const Path& lock, std::string_view me) {
+    char text[kLockSize];
+    long long age = 0;
+    const long size = readSmallFile(lock.c_str(), text, sizeof text, age);
+    if (size < 0) {
+        return Holder::Alive;
+    }
+    const bool gone = holderGone({text, static_cast<std::size_t>(size)}, me);
+    return gone || age > kStaleSeconds ? Holder::Gone : Holder::Alive;
+}
+
+enum class Take { Taken, Held, Impossible };
+
+// One attempt to take the lock `lock`. A holder that is gone is cleared
+// away first, by one process at a time: the one that holds the lock on
+// that lock, so that none removes a lock another has just taken.
+Take tryTake(const Path& lock, std::string_view me, int depth) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const Made made = createWhole(lock.c_str(), me.data(), me.size());
+        if (made != Made::Exists) {
+            return made == Made::Yes ? Take::Taken : Take::Impossible;
+        }
+        if (depth == kDeepest || holderOf(lock, me) == Holder::Alive) {
+            return Take::Held;
+        }
+        Path above;
+        if (!above.add(lock.c_str(), lock.size()).add(".break").fitsIn() ||
+            tryTake(above, me, depth + 1) != Take::Taken) {
+            return Take::Held;
+        }
+        if (holderOf(lock, me) == Holder::Gone) {
+            removeFile(lock.c_str());
+        }
+        removeIfHolding(above.c_str(), me);
+    }
+    return Take::Held;
+}
+
+}  // namespace
+
+std::string thisProcess() {
+    return std::string(kProgramName) + ' ' + std::to_string(processId()) + ' ' + hostName();
+}
+
+bool holderGone(std::string_view text, std::string_view me) {
+    Words holder;
+    Words mine;
+    return readWords(text, holder) && readWords(me, mine) && holder.program == mine.program &&
+           holder.host == mine.host && processGone(holder.id);
+}
+
+SaveLock::SaveLock(const char* file, std::string_view me) : holder(me) {
+    Path target;
+    if (!target.add(file).fitsIn() || !followLinks(target) ||
+        !lock.beside(target, ".", ".saving").fitsIn()) {
+        return;
+    }
+    const long long deadline = clockMilliseconds() + kPatienceMilliseconds;
+    for (;;) {
+        const Take take = tryTake(lock, me, 0);
+        if (take != Take::Held) {
+            current = take == Take::Taken ? Held : Unheld;
+            return;
+        }
+        if (clockMilliseconds() >= deadline) {
+            current = Busy;
+            return;
+        }
+        // Waiters that differ in their pauses do not keep meeting.
+        pauseMilliseconds(static_cast<int>(2 + processId() % 7));
+    }
+}
+
+SaveLock::~SaveLock() {
+    if (current == Held) {
+        removeIfHolding(lock.c_str(), holder);
+    }
+}
+
+void removeIfHolding(const char* path, std::string_view text) {
+    char held[kLockSize];
+    long long age = 0;
+    const long size = readSmallFile(path, held, sizeof held, age);
+    if (size >= 0 && static_cast<std::size_t>(size) == text.size() &&
+        std::memcmp(held, text.data(), text.size()) == 0) {
+        removeFile(path);
+    }
+}
+
+}  // namespace roster

@@ -1,0 +1,54 @@
+// Locks held by making a file, so that programs on one machine, or on
+// several that share a folder over a network, take turns. They need only
+// that a file is made where none is, and none of the system's own locks.
+// A lock whose holder has gone (killed, or its machine lost power) never
+// holds anyone back.
+//
+// Nothing here allocates memory, and on POSIX systems nothing makes a call
+// that a signal handler may not make.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Path.h"
+
+namespace roster {
+
+// What names this process in a lock: the program, its process number and
+// the machine's name, as "roster 4242 host". Made in normal code.
+std::string thisProcess();
+
+// Whether the lock `text` names a process of this program on this
+// machine (`me` names this process) that has ended.
+bool holderGone(std::string_view text, std::string_view me);
+
+// While it lives, no other program that takes this lock saves `file`.
+// Taking it waits for a holder that is alive, up to a few seconds; a
+// holder that is gone is cleared away.
+class SaveLock {
+  public:
+    enum State {
+        Held,    // taken: saves of the file are this process's alone
+        Busy,    // another holder did not let go in time
+        Unheld,  // the folder takes no lock, and no file beside `file`
+    };
+
+    SaveLock(const char* file, std::string_view me);
+    ~SaveLock();
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+
+    State state() const { return current; }
+
+  private:
+    Path lock;
+    std::string_view holder;
+    State current = Unheld;
+};
+
+// Removes the file `path` when it holds exactly `text`, so that a lock is
+// let go only by its holder.
+void removeIfHolding(const char* path, std::string_view text);
+
+}  // namespace roster
