@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "person/Text.h"
+
 namespace roster {
 
 const char* const kFieldNames[kFieldCount] = {"Name",   "Major", "Age",      "Height",
@@ -18,21 +20,7 @@ std::ostream& operator<<(std::ostream& out, const Problem& problem) {
 std::string quoted(std::string_view text) {
     constexpr std::size_t kShown = 60;
     std::string shown = "\"";
-    std::size_t at = 0;
-    while (at < text.size() && at < kShown) {
-        char32_t c = 0;
-        const std::size_t length = decodeCharacter(text.substr(at), c);
-        // Control characters could work the terminal the message is shown on.
-        if (length == 0 || c < 0x20 || (c >= 0x7F && c < 0xA0)) {
-            const char digits[] = "0123456789ABCDEF";
-            const auto byte = static_cast<unsigned char>(text[at]);
-            shown += {'\\', 'x', digits[byte >> 4], digits[byte & 0xF]};
-            ++at;
-        } else {
-            shown.append(text, at, length);
-            at += length;
-        }
-    }
+    const std::size_t at = appendShown(shown, text, kShown);
     return shown + (at < text.size() ? "...\"" : "\"");
 }
 

@@ -102,16 +102,4 @@ RecordRead readRecordFrom(std::istream& in, Person& person, bool countLines = fa
 // The table's header line, without a line end. Sets left alignment on `out`.
 std::ostream& printHeader(std::ostream& out);
 
-// How many columns `text` takes on the screen, which is what the widths of
-// the layouts count. Text is read as UTF-8: a character takes one column,
-// an East Asian wide character or an emoji two, a combining mark or an
-// invisible joiner none, and each byte that is no part of a well-formed
-// character one. No locale plays a part, so every platform counts alike.
-std::size_t displayWidth(std::string_view text);
-
-// The length of the well-formed UTF-8 sequence that `text` begins with,
-// with the character it stands for; 0 when it begins with none. Overlong
-// forms, surrogates and values past U+10FFFF are not well-formed.
-std::size_t decodeCharacter(std::string_view text, char32_t& c);
-
 }  // namespace roster

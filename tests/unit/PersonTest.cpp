@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "person/Person.h"
+#include "person/Text.h"
 
 namespace roster {
 namespace {
