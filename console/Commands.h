@@ -73,10 +73,19 @@ bool keepRoster(Session& s, const std::string& path, std::ostream& err);
 // marks what the program has said so far as fit to be shown with it.
 void noteRoster(KeptFile& kept, const std::vector<Person>& persons);
 
-// Saves the roster of a KeptFile, when it has changed, as leaving would,
-// but silently; fit for a signal handler, since what it saves was made
-// ready by noteRoster.
-void saveChangedRoster(void* kept, bool save);
+// What a request to stop does to a KeptFile: when it saves, the roster is
+// saved if it has changed, as leaving would, but silently and unmerged;
+// then the file is no longer marked open. Fit for a signal handler, since
+// what it saves was made ready by noteRoster.
+void stopKeeping(void* kept, bool save);
+
+// Marks the kept file as open in this session with a lock file beside it,
+// unless another holder has one there, which is then named on `s.out`.
+void markOpen(Session& s);
+
+// Removes the lock file that markOpen made, while it is still this
+// session's own. Fit for a signal handler.
+void unmarkOpen(const KeptFile& kept);
 
 // Saves a kept roster that has changed, to its file, or beside it when
 // another program has changed the file, and says which; false on failure.

@@ -196,11 +196,12 @@ void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {
     markStandardOutput();
 }
 
-void saveChangedRoster(void* kept, bool save) {
+void stopKeeping(void* kept, bool save) {
     const KeptFile& file = *static_cast<const KeptFile*>(kept);
     if (save && file.pending != file.saved) {
         saveNow(file, nullptr);
     }
+    unmarkOpen(file);
 }
 
 bool saveKeptRoster(Session& s) {

@@ -74,8 +74,11 @@ int runSession(std::istream& in, std::ostream& out, std::ostream& err, const std
     if (!keepRoster(session, *file, err)) {
         return 1;
     }
-    const SaveOnHangup hangup(saveChangedRoster, &*session.kept);
-    return runMenu(session);
+    const SaveOnHangup hangup(stopKeeping, &*session.kept);
+    markOpen(session);
+    const int status = runMenu(session);
+    unmarkOpen(*session.kept);
+    return status;
 }
 
 }  // namespace

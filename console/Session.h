@@ -24,6 +24,11 @@ struct KeptFile {
     Fingerprint disk;
     std::vector<Person> base;  // the persons of `saved`, what a merge starts from
     std::string holder;        // this process, as a lock names it
+    // The lock file that says who has the file open, and what it holds
+    // while it is this session's own.
+    std::string lockPath;
+    std::string lockText;
+    bool lockHeld = false;
 };
 
 struct Session {

@@ -1,0 +1,74 @@
+# POSIX only: signals, and the user's and host's names
+# While a session keeps FILE, a lock file beside it says who has it open,
+# in the form LibreOffice writes and reads; a session that starts names
+# another holder's lock, replaces a left-over one without a word, and
+# removes its own when it ends, also after a hang-up or Ctrl-C. Sessions
+# that stay open are started without the roster wrapper, so that signals
+# reach them.
+lock='.~lock.team.txt#'
+polls=100  # 5 s
+declare -f roster | grep -qE 'valgrind' && polls=2000
+# Starts a session on team.txt whose input stays open, and waits for its
+# menu. A job in the background ignores Ctrl-C unless told otherwise.
+start() {
+    rm -f typed && mkfifo typed
+    env --default-signal=INT "$BIN" team.txt < typed > out & pid=$!
+    exec 3> typed
+    for i in $(seq 1 $polls); do
+        grep -q 'Selection: ' out && return
+        sleep 0.05
+    done
+}
+second() { printf 'X\n' | roster team.txt | sed -n 2p; }
+echo "== a session's lock: user, login, host, date and time, program and process"
+start
+grep -qE "^[^,]*,$(id -un),$(hostname),[0-3][0-9]\.[01][0-9]\.20[0-9]{2} [0-2][0-9]:[0-5][0-9],roster $pid;\$" "$lock" &&
+    echo "as LibreOffice writes it, without a line end: $(tail -c 1 "$lock")"
+echo "== another session names it"
+second | sed -E 's/open by .* since [0-9.]+ [0-9:]+;/open by USER since DATE;/'
+echo X >&3
+exec 3>&-
+wait $pid
+ls -A | grep -F "$lock" || echo "gone when the session ends"
+echo "== LibreOffice's lock is named, and left as it is"
+printf ',ann,laptop,07.12.2026 09:15,file:///home/ann/.config/libreoffice/4;' > "$lock"
+second
+printf 'Ann Lee\\, Ph.D.,ann,laptop,07.12.2026 09:15,file:///home/ann/;' > "$lock"
+second
+cat "$lock"
+echo
+echo "== a lock that does not read"
+: > "$lock"
+second
+head -c 100000 /dev/zero > "$lock"
+second
+rm "$lock" && mkdir "$lock"
+second
+rmdir "$lock" && echo "a file of mine" > mine.txt && ln -s mine.txt "$lock"
+second
+cat mine.txt
+rm "$lock"
+echo "== a lock left by a session that has ended is replaced without a word"
+sleep 0 & gone=$!
+wait $gone
+printf 'Pat,pat,%s,01.01.2020 10:00,roster %s;' "$(hostname)" "$gone" > "$lock"
+printf 'X\n' | roster team.txt | grep -c 'also open'
+ls -A | grep -F "$lock" || echo "no lock left"
+echo "== no lock is left after a hang-up, a polite kill or Ctrl-C"
+for signal in HUP TERM INT; do
+    start
+    [ -f "$lock" ] && kill -s $signal $pid
+    wait $pid 2>/dev/null
+    echo "status $?"
+    exec 3>&-
+    ls -A | grep -F "$lock" || echo "no lock left"
+done
+echo "== a save's lock whose holder has ended is cleared away; a live one's is waited for, then the roster goes beside"
+add() { printf 'A\n%s\n25\n70\n3.5\nMath\n1\n' "$1"; }
+printf 'roster %s %s' "$gone" "$(hostname)" > .team.txt.saving
+add "Lee, Bo" | roster team.txt | tail -n 1
+sleep 60 & alive=$!
+printf 'roster %s %s' "$alive" "$(hostname)" > .team.txt.saving
+add "Kim, Al" | roster team.txt | tail -n 1
+kill $alive
+ls -A | grep -E '^(\.?team)'
