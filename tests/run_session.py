@@ -30,7 +30,8 @@ With --wine the binary is a Windows program run under Wine. Its standard
 output, standard error and report are compared with every CR LF turned
 into LF, and every line break the program wrote to standard output or to
 the report must be a CR LF. A session whose .cmd has a line starting with
-"# POSIX only" is skipped (exit status 77).
+"# POSIX only" is skipped (exit status 77); one whose input is NAME.win in
+place of NAME.in runs under Wine alone.
 """
 
 import argparse
