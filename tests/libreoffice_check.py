@@ -2,16 +2,13 @@
 """Checks roster against a real LibreOffice, through its Python bridge.
 
 Not part of `make test`: it needs LibreOffice Calc and its bridge (Debian:
-libreoffice-calc-nogui python3-uno) and the system's own python3. Run it as
+libreoffice-calc-nogui python3-uno) and the system's own python3. Run
   tests/libreoffice_check.py build/release/roster
-It starts a headless LibreOffice with a profile of its own, in a scratch
-folder, and checks that
-  1. LibreOffice opens a file that a roster session keeps read-only, and
-     leaves the session's lock file alone;
-  2. a session started while LibreOffice has the file open names
-     LibreOffice's user and time;
-  3. a cell that LibreOffice saved meanwhile is merged with the session's
-     addition, and the file keeps the dialect LibreOffice gave it.
+It starts a headless LibreOffice with a profile of its own in a scratch
+folder, and checks that LibreOffice opens a file that a session keeps
+read-only and leaves the session's lock alone; that a session started
+while LibreOffice has the file open names LibreOffice's user; and that a
+cell LibreOffice saves meanwhile is merged with the session's addition.
 """
 
 import os
@@ -27,37 +24,30 @@ try:
     from com.sun.star.beans import PropertyValue
     from com.sun.star.task import XInteractionHandler
 except ImportError:
-    print("skipped: the LibreOffice bridge is missing (Debian: python3-uno; run with /usr/bin/python3)")
+    print("skipped: no LibreOffice bridge (Debian: python3-uno; run with /usr/bin/python3)")
     sys.exit(77)
 
-CSV_FILTER = "Text - txt - csv (StarCalc)"
-CSV_OPTIONS = "44,34,76,1"  # comma, double quote, UTF-8, from line 1
-ADDED = b"A\nLee, Bo\n25\n70\n3.5\nMath\n1\n"
+
+def props(**values):
+    return tuple(PropertyValue(Name=name, Value=value) for name, value in values.items())
 
 
-def prop(name, value):
-    result = PropertyValue()
-    result.Name, result.Value = name, value
-    return result
+CSV = dict(FilterName="Text - txt - csv (StarCalc)", FilterOptions="44,34,76,1")
 
 
 class ReadOnly(unohelper.Base, XInteractionHandler):
-    """Answers LibreOffice's questions as a user who opens read-only."""
+    """Answers as a user who opens a locked document read-only."""
 
     def handle(self, request):
-        for continuation in request.getContinuations():
-            if continuation.queryInterface(
-                    uno.getTypeByName("com.sun.star.task.XInteractionApprove")):
-                continuation.select()
-                return
+        approve = uno.getTypeByName("com.sun.star.task.XInteractionApprove")
+        next(c for c in request.getContinuations() if c.queryInterface(approve)).select()
 
 
-def connect(folder):
+def office(folder):
     port = 2002 + os.getpid() % 1000
-    office = subprocess.Popen(
-        ["soffice", "--headless", "--invisible", "--norestore", "--nologo",
-         "-env:UserInstallation=" + uno.systemPathToFileUrl(os.path.join(folder, "profile")),
-         "--accept=socket,host=127.0.0.1,port=%d;urp;" % port],
+    process = subprocess.Popen(
+        ["soffice", "--headless", "--norestore", "--accept=socket,host=127.0.0.1,port=%d;urp;"
+         % port, "-env:UserInstallation=" + uno.systemPathToFileUrl(folder + "/profile")],
         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     local = uno.getComponentContext()
     resolver = local.ServiceManager.createInstanceWithContext(
@@ -66,92 +56,64 @@ def connect(folder):
         try:
             context = resolver.resolve(
                 "uno:socket,host=127.0.0.1,port=%d;urp;StarOffice.ComponentContext" % port)
-            return office, context.ServiceManager.createInstanceWithContext(
+            return process, context.ServiceManager.createInstanceWithContext(
                 "com.sun.star.frame.Desktop", context)
         except Exception:
             time.sleep(0.3)
-    office.kill()
-    raise RuntimeError("LibreOffice did not start")
-
-
-def load(desktop, path):
-    return desktop.loadComponentFromURL(
-        uno.systemPathToFileUrl(path), "_blank", 0,
-        (prop("Hidden", True), prop("InteractionHandler", ReadOnly()),
-         prop("FilterName", CSV_FILTER), prop("FilterOptions", CSV_OPTIONS)))
+    process.kill()
+    sys.exit("LibreOffice did not start")
 
 
 def session(binary, folder):
-    """A roster session on class.csv, with its output once it waits at the menu."""
+    """A session on class.csv, and the lines it says before its first menu."""
     process = subprocess.Popen([binary, "class.csv"], cwd=folder, stdin=subprocess.PIPE,
                                stdout=subprocess.PIPE)
-    os.set_blocking(process.stdout.fileno(), False)
-    return process
-
-
-def output_until(process, text, patience=20):
-    output, deadline = b"", time.monotonic() + patience
-    while text not in output and time.monotonic() < deadline:
-        output += process.stdout.read() or b""
-        time.sleep(0.05)
-    return output
+    lines = [process.stdout.readline().decode().rstrip("\n") for _ in range(2)]
+    return process, lines
 
 
 def main():
-    binary = os.path.abspath(sys.argv[1])
-    folder = tempfile.mkdtemp(prefix="roster-libreoffice-")
-    path, lock = os.path.join(folder, "class.csv"), os.path.join(folder, ".~lock.class.csv#")
+    binary, folder = os.path.abspath(sys.argv[1]), tempfile.mkdtemp(prefix="roster-lo-")
+    path, lock = folder + "/class.csv", folder + "/.~lock.class.csv#"
+    url = uno.systemPathToFileUrl(path)
+    process, desktop = office(folder)
     failures = []
-    office, desktop = connect(folder)
     try:
-        with open(path, "w", newline="") as out:
-            out.write("Name,Major,Age,Height,Weight,GPA,Net worth\r\n"
-                      '"Smith, John",Math,25,70,150,3.5,100\r\n')
-
-        # 1. LibreOffice finds the session's lock.
-        roster = session(binary, folder)
-        output_until(roster, b"Selection: ")
+        with open(path, "w") as out:
+            out.write('Name,Major,Age,Height,Weight,GPA,Net worth\n"Smith, John",Math,25,70,150,3,100\n')
+        roster, _ = session(binary, folder)
         ours = open(lock).read()
-        document = load(desktop, path)
-        if document is None or not document.isReadonly():
-            failures.append("LibreOffice did not open a kept file read-only")
-        if document is not None:
-            document.close(True)
-        if open(lock).read() != ours:
-            failures.append("LibreOffice changed the session's lock: %r" % open(lock).read())
+        document = desktop.loadComponentFromURL(
+            url, "_blank", 0, props(Hidden=True, InteractionHandler=ReadOnly(), **CSV))
+        print("1. with the lock %r LibreOffice opens the file %s" % (
+            ours, "read-only" if document and document.isReadonly() else "for editing"))
+        if not (document and document.isReadonly()) or open(lock).read() != ours:
+            failures.append("LibreOffice did not open a kept file read-only, or took its lock")
+        document and document.close(True)
         roster.communicate(b"X\n", timeout=20)
-        print("1. LibreOffice opens a kept file read-only; the lock %r stays" % ours)
 
-        # 2. A session finds LibreOffice's lock.
-        document = load(desktop, path)
-        theirs = open(lock).read()
-        roster = session(binary, folder)
-        said = output_until(roster, b"Selection: ").decode().splitlines()[1]
-        fields = theirs.split(",")
-        expected = "class.csv is also open by %s since %s;" % (fields[0] or fields[1], fields[3])
-        if not said.startswith(expected):
-            failures.append("with LibreOffice's lock %r the session said %r" % (theirs, said))
-        print("2. with LibreOffice's lock %r a session says %r" % (theirs, said))
+        document = desktop.loadComponentFromURL(url, "_blank", 0, props(Hidden=True, **CSV))
+        theirs = open(lock).read().split(",")
+        roster, said = session(binary, folder)
+        print("2. with LibreOffice's lock %r the session says %r" % (",".join(theirs), said[1]))
+        if not said[1].startswith("class.csv is also open by %s since %s;"
+                                  % (theirs[0] or theirs[1], theirs[3])):
+            failures.append("the session did not name LibreOffice's user")
 
-        # 3. LibreOffice saves a cell while the session adds a person.
-        roster.stdin.write(ADDED)
+        roster.stdin.write(b"A\nLee, Bo\n25\n70\n3.5\nMath\n1\n")
         roster.stdin.flush()
-        output_until(roster, b"successfully added")
         document.getSheets().getByIndex(0).getCellRangeByName("G2").setValue(250)
-        document.storeToURL(uno.systemPathToFileUrl(path),
-                            (prop("FilterName", CSV_FILTER), prop("FilterOptions", CSV_OPTIONS)))
+        document.storeToURL(url, props(**CSV))
         document.close(True)
         said = roster.communicate(b"X\n", timeout=20)[0].decode().splitlines()[-1]
         held = open(path, "rb").read()
-        if "have been merged and saved to class.csv" not in said or \
-                b"250" not in held or b"Lee, Bo" not in held:
-            failures.append("after LibreOffice saved a cell: %r, and the file holds %r"
-                            % (said, held))
-        print("3. after LibreOffice saved a cell the session says %r; the file holds %r"
+        print("3. LibreOffice saved a cell; the session says %r, and the file holds %r"
               % (said, held))
+        if "merged" not in said or b",250\n" not in held or b"Lee, Bo" not in held:
+            failures.append("a cell LibreOffice saved was not merged")
     finally:
-        office.terminate()
-        office.wait(timeout=30)
+        process.terminate()
+        process.wait(timeout=30)
         shutil.rmtree(folder, ignore_errors=True)
     print("\n".join(failures) or "all checks passed")
     return 1 if failures else 0
