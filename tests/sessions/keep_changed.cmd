@@ -39,6 +39,10 @@ echo "== a file deleted meanwhile is written again"
 { started 5.out; rm team.txt.1; add "Lee, Bo"; } | roster team.txt.1 > 5.out
 said 5.out
 cat team.txt.1
+echo "== a file emptied meanwhile was cut short, not cleared: the roster goes beside it"
+{ started 8.out; : > team.txt.1; add "Kim, Al"; } | roster team.txt.1 > 8.out
+said 8.out
+wc -c < team.txt.1
 echo "== a file that appeared meanwhile is not overwritten"
 { started 6.out; echo "made by hand" > new.txt; add "Lee, Bo"; } | roster new.txt > 6.out
 said 6.out
