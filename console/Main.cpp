@@ -1,10 +1,17 @@
 #include <iostream>
 
 #include "console/Commands.h"
+#include "person/Text.h"
 #include "platform/StandardIo.h"
+#include "platform/System.h"
 
 int main(int argc, char** argv) {
-    // Output is shown when the program waits for input, not before each read.
+    // Output is shown when the program waits for input, not before each read,
+    // and at a terminal lines are typed through an editor.
     const roster::StandardStreams streams;
+    // A terminal shows what names and majors hold, and never obeys it.
+    if (roster::isTerminal(roster::kStandardOutput)) {
+        roster::markTerminal(std::cout);
+    }
     return roster::runProgram({argv + 1, argv + argc}, std::cin, std::cout, std::cerr);
 }

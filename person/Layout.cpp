@@ -15,8 +15,14 @@ namespace {
 
 const char kBlanks[] = "                    ";  // as many as the widest field
 
-// Writes `text`, then blanks up to `width` columns.
+// Writes `text`, then blanks up to `width` columns; to a terminal, with
+// its control characters shown.
 void pad(std::ostream& out, std::string_view text, std::size_t width) {
+    std::string shown;
+    if (writesToTerminal(out)) {
+        appendShown(shown, text);
+        text = shown;
+    }
     const std::size_t columns = displayWidth(text);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (columns < width) {

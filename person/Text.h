@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,11 @@ std::size_t decodeCharacter(std::string_view text, char32_t& c);
 // returns how many bytes of it were shown.
 std::size_t appendShown(std::string& out, std::string_view text,
                         std::size_t limit = std::string_view::npos);
+
+// Marks `out` as writing to a terminal, which would obey control
+// characters: the names and majors written to it are shown as appendShown
+// shows them, and their widths count what is shown.
+void markTerminal(std::ostream& out);
+bool writesToTerminal(std::ostream& out);
 
 }  // namespace roster

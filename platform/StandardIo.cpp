@@ -71,9 +71,42 @@ int OutputBuffer::sync() {
     return writeOut() ? 0 : -1;
 }
 
-InputBuffer::InputBuffer(std::streambuf& flushFirst) : output(flushFirst) {}
+std::string OutputBuffer::takeUnfinishedLine() {
+    char* const end = pptr();
+    char* start = end;
+    while (start > pbase() && start[-1] != '\n') {
+        --start;
+    }
+    std::string rest(start, end);
+    pbump(-static_cast<int>(end - start));
+    writeOut();
+    return rest;
+}
+
+InputBuffer::InputBuffer(OutputBuffer& flushFirst, LineEditor* lines)
+    : output(flushFirst), editor(lines) {}
+
+InputBuffer::int_type InputBuffer::readTyped() {
+    if (ended) {
+        return traits_type::eof();
+    }
+    const std::string prompt = output.takeUnfinishedLine();
+    typed.clear();
+    if (!editor->readLine(prompt, typed)) {
+        // Ctrl-D ended the input on the prompt's line; what the program says
+        // next begins a line of its own.
+        ended = true;
+        output.sputc('\n');
+        return traits_type::eof();
+    }
+    setg(typed.data(), typed.data(), typed.data() + typed.size());
+    return traits_type::to_int_type(*gptr());
+}
 
 InputBuffer::int_type InputBuffer::underflow() {
+    if (editor != nullptr) {
+        return readTyped();
+    }
     output.pubsync();
     const long got = readSome(kStandardInput, buffer, sizeof buffer);
     if (got <= 0) {
@@ -84,7 +117,8 @@ InputBuffer::int_type InputBuffer::underflow() {
 }
 
 StandardStreams::StandardStreams()
-    : input(output),
+    : editor(LineEditor::forTerminal()),
+      input(output, editor.get()),
       previousOutput(std::cout.rdbuf(&output)),
       previousInput(std::cin.rdbuf(&input)) {
     // The input buffer shows the output when it matters; a stream tied to

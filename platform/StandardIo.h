@@ -7,9 +7,12 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <streambuf>
+#include <string>
 
 #include "platform/FileIo.h"
+#include "platform/LineEditor.h"
 
 namespace roster {
 
@@ -26,6 +29,9 @@ class OutputBuffer final : public std::streambuf {
     // Writes what was marked and is still in the buffer. Allocates nothing
     // and makes only calls a signal handler may make.
     void writeMarked() const;
+    // Writes what is buffered up to its last line break, and hands over the
+    // rest: the start of a line that what is typed next will end.
+    std::string takeUnfinishedLine();
 
   protected:
     int_type overflow(int_type c) override;
@@ -42,10 +48,12 @@ class OutputBuffer final : public std::streambuf {
 };
 
 // Reads standard input, and before each read from the system, when what
-// was read before is used up, flushes `output`.
+// was read before is used up, flushes `output`. With an `editor`, each read
+// is a line typed and edited at the terminal, and the unfinished line of
+// `output` is its prompt.
 class InputBuffer final : public std::streambuf {
   public:
-    explicit InputBuffer(std::streambuf& output);
+    explicit InputBuffer(OutputBuffer& output, LineEditor* editor = nullptr);
     InputBuffer(const InputBuffer&) = delete;
     InputBuffer& operator=(const InputBuffer&) = delete;
 
@@ -53,12 +61,18 @@ class InputBuffer final : public std::streambuf {
     int_type underflow() override;
 
   private:
-    std::streambuf& output;
+    int_type readTyped();
+
+    OutputBuffer& output;
+    LineEditor* editor;
+    bool ended = false;  // the editor's input has ended, for good
+    std::string typed;   // the line the editor read last
     char buffer[1 << 14];
 };
 
 // While it lives, std::cin reads through an InputBuffer and std::cout
-// writes through an OutputBuffer; at its end the output is flushed.
+// writes through an OutputBuffer; at its end the output is flushed. At a
+// terminal, lines are typed through a LineEditor.
 class StandardStreams {
   public:
     StandardStreams();
@@ -68,6 +82,7 @@ class StandardStreams {
 
   private:
     OutputBuffer output;
+    std::unique_ptr<LineEditor> editor;
     InputBuffer input;
     std::streambuf* previousOutput;
     std::streambuf* previousInput;

@@ -157,6 +157,10 @@ void pauseMilliseconds(int milliseconds) {
     nanosleep(&pause, nullptr);
 }
 
+bool isTerminal(int file) {
+    return isatty(file) == 1;
+}
+
 namespace {
 
 // The password database's entry for the user the program runs as, read

@@ -199,6 +199,14 @@ void pauseMilliseconds(int milliseconds) {
     Sleep(static_cast<DWORD>(milliseconds));
 }
 
+// A character device need not be a console (NUL is one); a console has a
+// console mode.
+bool isTerminal(int file) {
+    DWORD mode = 0;
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(file));
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
 std::string loginName() {
     wchar_t name[257];
     DWORD size = sizeof name / sizeof name[0];

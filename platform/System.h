@@ -74,6 +74,10 @@ bool processGone(unsigned long id);
 long long clockMilliseconds();
 void pauseMilliseconds(int milliseconds);
 
+// Whether the open file `file` is a terminal: a POSIX terminal, or a
+// Windows console.
+bool isTerminal(int file);
+
 // Who runs the program, and where: the login name, the full name where the
 // system keeps one (else empty), and the host's name. These allocate, and
 // are for normal code only.
