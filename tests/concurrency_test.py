@@ -7,12 +7,13 @@ own, and once all of them wait at the menu their inputs are closed at once.
 The file must then hold every person once, with every edit, and exactly one
 session may say it saved the file while every other merged into it.
 Then, in KILLS rounds, a session is killed at a random moment of its save,
-and the next session must save at once to a file that is whole.
+and the next session must save at once to a file that is whole. Under Wine
+(--wine) 4 rounds of 3 sessions run, and no kills.
 
-Usage: concurrency_test.py [--wine] [--rounds N] [--sessions K] [--kills N] BINARY
+Usage: concurrency_test.py [--wine] BINARY
 """
 
-import argparse
+import contextlib
 import csv
 import os
 import random
@@ -24,11 +25,12 @@ import tempfile
 import time
 
 PATIENCE = 60.0  # seconds for any one step, generous for Wine
+MERGED = " was changed by another program; its changes and yours have been merged and saved to "
 
 
 class Session:
-    def __init__(self, command, folder, typed):
-        self.process = subprocess.Popen(command, cwd=folder, stdin=subprocess.PIPE,
+    def __init__(self, folder, typed, name):
+        self.process = subprocess.Popen(COMMAND + [name], cwd=folder, stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.process.stdin.write(typed)
         self.process.stdin.flush()
@@ -43,105 +45,90 @@ class Session:
                 raise RuntimeError("no menu after the addition: %r" % self.output[-300:])
             self.output += chunk
 
-    def leave(self):
-        self.process.stdin.close()
-        self.process.stdin = None
-
     def finish(self):
         """Waits for the end: the last line said, or what went wrong."""
+        self.process.stdin.close()
+        self.process.stdin = None
         rest, errors = self.process.communicate(timeout=PATIENCE)
         said = (self.output + rest).decode().replace("\r\n", "\n").rstrip("\n").split("\n")[-1]
         return said if self.process.returncode == 0 and not errors else (said, errors)
+
+
+@contextlib.contextmanager
+def scratch():
+    """A folder, and a list for the sessions started in it, all ended afterwards."""
+    folder, sessions = tempfile.mkdtemp(prefix="roster-concurrency-"), []
+    try:
+        yield folder, sessions
+    finally:
+        for session in sessions:
+            session.process.kill()
+            session.process.wait()
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 def add(name, worth):
     return b"A\n%s\n25\n70\n3.5\nMath\n%d\n" % (name.encode(), worth)
 
 
-def roster(command, folder, name):
+def roster(folder, name):
     """The (name, net worth) of each person, read as the program keeps a file."""
-    if subprocess.run(command + ["--convert", name, "read.csv"], cwd=folder).returncode:
+    if subprocess.run(COMMAND + ["--convert", name, "read.csv"], cwd=folder).returncode:
         return None
     with open(os.path.join(folder, "read.csv"), encoding="utf-8-sig") as read:
         return sorted((row[0], float(row[6])) for row in list(csv.reader(read))[1:])
 
 
-def together(command, round_, count):
+def together(round_, count):
     name = "class.csv" if round_ % 2 else "team.txt"
-    folder = tempfile.mkdtemp(prefix="roster-together-")
-    sessions = []
-    try:
+    with scratch() as (folder, sessions):
         with open(os.path.join(folder, "start.csv"), "w") as start:
             start.write("Name,Major,Age,Height,Weight,GPA,Net worth\n")
             start.writelines("Base%d,Math,25,70,150,3.5,0\n" % k for k in range(count))
-        subprocess.run(command + ["--convert", "start.csv", name], cwd=folder, check=True)
+        subprocess.run(COMMAND + ["--convert", "start.csv", name], cwd=folder, check=True)
         expected = sorted([("Base%d" % k, 1000.0 * k + round_) for k in range(count)] +
                           [("Added%d" % k, float(k)) for k in range(count)])
         for k in range(count):
             typed = b"E\nBase%d\n6\n%d\n" % (k, 1000 * k + round_) + add("Added%d" % k, k)
-            sessions.append(Session(command + [name], folder, typed))
+            sessions.append(Session(folder, typed, name))
         for session in sessions:
             session.wait_for_menu()
-        for session in sessions:
-            session.leave()
+        for session in sessions:  # all leave at once
+            session.process.stdin.close()
         said = sorted(str(session.finish()) for session in sessions)
-        merged = " was changed by another program; its changes and yours have been merged"
-        if roster(command, folder, name) != expected:
-            return "round %d: %s holds %r, said %r" % (round_, name,
-                                                        roster(command, folder, name), said)
-        if said != sorted(["The roster has been saved to " + name] +
-                          [name + merged + " and saved to " + name] * (count - 1)):
-            return "round %d: untrue messages %r" % (round_, said)
-        left = [entry for entry in os.listdir(folder) if entry.startswith(".")]
-        return "round %d: left behind %r" % (round_, left) if left else None
-    finally:
-        for session in sessions:
-            session.process.kill()
-            session.process.wait()
-        shutil.rmtree(folder, ignore_errors=True)
+        held, left = roster(folder, name), [e for e in os.listdir(folder) if e.startswith(".")]
+        if held != expected or left or said != sorted(
+                ["The roster has been saved to " + name] + [name + MERGED + name] * (count - 1)):
+            return "round %d: %s holds %r, %r left, said %r" % (round_, name, held, left, said)
+    return None
 
 
-def killed(command, round_):
-    folder = tempfile.mkdtemp(prefix="roster-killed-")
-    sessions = [Session(command + ["team.txt"], folder, add("Killed, Al", 1))]
-    try:
+def killed(round_):
+    with scratch() as (folder, sessions):
+        sessions.append(Session(folder, add("Killed, Al", 1), "team.txt"))
         sessions[0].wait_for_menu()
         sessions[0].process.stdin.write(b"X\n")
         sessions[0].process.stdin.flush()
         time.sleep(random.uniform(0, 0.01))
         sessions[0].process.kill()
-        sessions[0].process.wait()
-        sessions.append(Session(command + ["team.txt"], folder, add("Later, Bo", 2)))
+        sessions.append(Session(folder, add("Later, Bo", 2), "team.txt"))
         sessions[1].wait_for_menu()
         start = time.monotonic()
-        sessions[1].leave()
-        said = sessions[1].finish()
-        held = roster(command, folder, "team.txt") or []
+        said, held = sessions[1].finish(), roster(folder, "team.txt") or []
         if "saved to team.txt" not in str(said) or time.monotonic() - start > 4 or \
                 ("Later, Bo", 2.0) not in held:
             return "round %d: after a kill %r, and team.txt holds %r" % (round_, said, held)
-        return None
-    finally:
-        for session in sessions:
-            session.process.kill()
-            session.process.wait()
-        shutil.rmtree(folder, ignore_errors=True)
+    return None
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--wine", action="store_true")
-    parser.add_argument("--rounds", type=int, default=20)
-    parser.add_argument("--sessions", type=int, default=4)
-    parser.add_argument("--kills", type=int, default=20)
-    parser.add_argument("binary")
-    args = parser.parse_args()
-    command = (["wine"] if args.wine else []) + [os.path.abspath(args.binary)]
-    failures = [together(command, round_, args.sessions) for round_ in range(args.rounds)]
-    failures += [] if args.wine else [killed(command, round_) for round_ in range(args.kills)]
-    failures = [failure for failure in failures if failure]
-    print("\n".join(failures) or "%d rounds together, %d killed: all passed"
-          % (args.rounds, 0 if args.wine else args.kills))
+    global COMMAND
+    wine = sys.argv[1] == "--wine"
+    COMMAND = ["wine"] * wine + [os.path.abspath(sys.argv[-1])]
+    rounds, count, kills = (4, 3, 0) if wine else (20, 4, 20)
+    failures = [together(round_, count) for round_ in range(rounds)]
+    failures = [f for f in failures + [killed(round_) for round_ in range(kills)] if f]
+    print("\n".join(failures) or "%d rounds together, %d killed: all passed" % (rounds, kills))
     return 1 if failures else 0
 
 

@@ -7,20 +7,17 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: hold_file FILE\n", stderr);
-        return 2;
-    }
-    const HANDLE file = CreateFileA(argv[1], GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = argc != 2
+                            ? INVALID_HANDLE_VALUE
+                            : CreateFileA(argv[1], GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        std::fprintf(stderr, "hold_file: cannot open %s\n", argv[1]);
-        return 1;
+        std::fputs("usage: hold_file FILE, a file that exists\n", stderr);
+        return 2;
     }
     std::puts("holding");
     std::fflush(stdout);
     while (std::getchar() != EOF) {
     }
-    CloseHandle(file);
-    return 0;
+    return 0;  // the file is let go as the program ends
 }

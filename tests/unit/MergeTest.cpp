@@ -72,19 +72,14 @@ TEST(MergeTest, TakesEachSidesChangesAsAThreeWayMergeOfLines) {
 }
 
 TEST(MergeTest, PersonsAreTheSameOnlyInAllSevenFieldsBitForBit) {
-    const Person smith("Smith, John", 25, 70, 180, 3.5, "Math", 0.0);
-    const Person differing[] = {
-        {"Smith, Jon", 25, 70, 180, 3.5, "Math", 0.0},
-        {"Smith, John", 26, 70, 180, 3.5, "Math", 0.0},
-        {"Smith, John", 25, 71, 180, 3.5, "Math", 0.0},
-        {"Smith, John", 25, 70, 0, 3.5, "Math", 0.0},
-        {"Smith, John", 25, 70, 180, 3.4, "Math", 0.0},
-        {"Smith, John", 25, 70, 180, 3.5, "Art", 0.0},
-        {"Smith, John", 25, 70, 180, 3.5, "Math", -0.0},
+    // Smith with the field numbered `changed` changed; none for 7.
+    const auto smith = [](int changed) {
+        return Person(changed == 0 ? "Smith, Jon" : "Smith, John", changed == 1 ? 26 : 25,
+                      changed == 2 ? 71 : 70, changed == 3 ? 0 : 180, changed == 4 ? 3.4 : 3.5,
+                      changed == 5 ? "Art" : "Math", changed == 6 ? -0.0 : 0.0);
     };
-    EXPECT_TRUE(samePerson(smith, Person(smith)));
-    for (const Person& other : differing) {
-        EXPECT_FALSE(samePerson(smith, other)) << other.getName() << " " << other.getNetworth();
+    for (int changed = 0; changed <= 7; ++changed) {
+        EXPECT_EQ(samePerson(smith(7), smith(changed)), changed == 7) << "field " << changed;
     }
 }
 

@@ -32,16 +32,15 @@ TEST(OutputBufferTest, EveryBytePutArrivesWhereverItFallsOnTheBuffersEdge) {
         {
             const auto buffer = std::make_unique<OutputBuffer>(file);
             for (const std::size_t size : pieces) {
-                std::string piece;
-                while (piece.size() < size) {
-                    piece += static_cast<char>('a' + (expected.size() + piece.size()) % 26);
+                const std::size_t at = expected.size();
+                while (expected.size() < at + size) {
+                    expected += static_cast<char>('a' + expected.size() % 26);
                 }
                 if (size == 1) {
-                    buffer->sputc(piece[0]);
+                    buffer->sputc(expected.back());
                 } else {
-                    buffer->sputn(piece.data(), static_cast<std::streamsize>(size));
+                    buffer->sputn(expected.data() + at, static_cast<std::streamsize>(size));
                 }
-                expected += piece;
             }
             EXPECT_EQ(buffer->pubsync(), 0);
         }

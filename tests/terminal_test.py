@@ -1,0 +1,155 @@
+#!/usr/bin/env python3
+"""Keys typed at a terminal, and the line the program receives.
+
+Runs the program in a pseudo-terminal and types each answer once its prompt
+is shown, as a person does: persons whose names are typed with editing keys
+(the names in team.txt are the lines received), Ctrl-D at the menu, a
+hang-up and Ctrl-C in the middle of a line, and a listing of names that hold
+escape sequences. Exits with 77 (skipped) where there is no pseudo-terminal.
+
+usage: terminal_test.py BINARY
+"""
+
+import os
+import pty
+import select
+import shutil
+import signal
+import sys
+import tempfile
+import termios
+import time
+
+KEYS = {"<Left>": "\x1b[D", "<Right>": "\x1b[C", "<Up>": "\x1b[A", "<Down>": "\x1b[B",
+        "<Home>": "\x1b[H", "<End>": "\x1b[F", "<Delete>": "\x1b[3~", "<BS>": "\x7f", "^A": "\x01",
+        "^E": "\x05", "^U": "\x15", "^K": "\x0b", "^W": "\x17", "^C": "\x03", "^D": "\x04"}
+CASES = [  # keys typed for a name, one person after another, and the name received
+    ("Smth, Jon<Home><Right><Right>i", "Smith, Jon"),
+    ("mith, Jon<Home>S<End>athan", "Smith, Jonathan"),
+    ("mith, Jon^AS^Eathan", "Smith, Jonathan"),
+    ("Smith, Johnny<Left><Left>^K", "Smith, John"),
+    ("Nobody^USmith, Jon", "Smith, Jon"),
+    ("Nobody<Left><Left>^U", "dy"),
+    ("Smith, Jon Doe^W", "Smith, Jon "),
+    ("Müller, Jürgen€<BS>", "Müller, Jürgen"),
+    ("Müüller, Jürgen<Home><Right><Delete>", "Müller, Jürgen"),
+    ("<Up>" * 7 + "son", "Müller, Jürgenson"),  # the name typed for the person before
+    ("<Up><Up><Down>", "A"),
+]
+ENDINGS = [  # typed at the menu, then at the name; the status, the names kept
+    ("^D", None, 0, ["Kim, Al"]),
+    ("A\r", "Half, Typ", 129, ["Kim, Al"]),  # and then a hang-up
+    ("A\r", "Half^C", 130, []),
+]
+STARTED = []  # every terminal started, its program ended whatever happens
+
+
+class Terminal:
+    def __init__(self, folder, *args):
+        self.pid, self.fd = pty.fork()
+        if self.pid == 0:
+            os.chdir(folder)
+            os.environ["TERM"] = "xterm"
+            os.execv(BINARY, [BINARY, *args])
+        STARTED.append(self)
+        self.output, self.mark, self.status = b"", 0, None
+
+    def type(self, keys, after):
+        deadline = time.monotonic() + 20
+        while after.encode() not in self.output[self.mark:]:
+            if not select.select([self.fd], [], [], max(0, deadline - time.monotonic()))[0]:
+                raise TimeoutError("no %r; the screen ends with %r" % (after, self.output[-200:]))
+            self.output += os.read(self.fd, 65536)
+        self.mark = len(self.output)
+        for key, code in KEYS.items():
+            keys = keys.replace(key, code)
+        os.write(self.fd, keys.encode())
+
+    def add(self, name):
+        self.type("A\r", "Selection: ")
+        self.type(name + "\r", "Enter name")
+        for prompt, answer in [("age", "25"), ("height", "70"), ("GPA", "3"), ("Major", "M"),
+                               ("networth", "1")]:
+            self.type(answer + "\r", "Enter " + prompt)
+
+    def end(self):
+        """Reads to the end: how the program ended, as a shell says it."""
+        try:
+            while chunk := os.read(self.fd, 65536):
+                self.output += chunk
+        except OSError:  # the terminal has gone with the program
+            pass
+        self.status = os.waitpid(self.pid, 0)[1]
+        os.close(self.fd)
+        code = os.waitstatus_to_exitcode(self.status)
+        return code if code >= 0 else 128 - code
+
+
+def names(path):
+    return open(path, encoding="utf-8").read().split("\n")[0:-1:3] if os.path.exists(path) else []
+
+
+def run(folder):
+    failures = []
+    terminal = Terminal(folder, "team.txt")
+    for keys, _ in CASES:
+        terminal.add(keys)
+    terminal.type("X\r", "Selection: ")
+    terminal.end()
+    if names(folder + "/team.txt") != [name for _, name in CASES]:
+        failures.append("the keys typed gave %r" % names(folder + "/team.txt"))
+    for number, (menu, name, status, kept) in enumerate(ENDINGS):
+        file = "ending%d.txt" % number
+        terminal = Terminal(folder, file)
+        terminal.add("Kim, Al")
+        terminal.type(menu, "Selection: ")
+        if name:
+            terminal.type(name, "Enter name")
+        if status == 129:
+            os.kill(terminal.pid, signal.SIGHUP)
+        time.sleep(0.2)
+        raw = termios.tcgetattr(terminal.fd)[3] & termios.ICANON == 0
+        lock = os.path.exists("%s/.~lock.%s#" % (folder, file))
+        got = (terminal.end(), names(folder + "/" + file), lock, raw)
+        if got != (status, kept, False, False):
+            failures.append("%r, %r: status, names, lock, raw terminal %r" % (menu, name, got))
+        if menu == "^D" and b"Selection: ^D\r\nThe data has been saved" not in terminal.output:
+            failures.append("^D did not end its line: %r" % terminal.output[-120:])
+    with open(os.path.join(folder, "shown.txt"), "wb") as roster:
+        roster.write(b"Evil\x1b]0;PWNED\x07, Al\n\x1b[31mRed\n25 70 150 3 1\n")
+    terminal = Terminal(folder, "shown.txt")
+    for keys in ["P\r", "L\r", "X\r"]:
+        terminal.type(keys, "Selection: ")
+    terminal.end()
+    if b"Evil\\x1B]0;PWNED\\x07, Al\\x1B[31mRed" not in terminal.output or \
+            b"\x1b]0;PWNED" in terminal.output:
+        failures.append("a name's escape sequence was obeyed: %r" % terminal.output[-400:])
+    return failures
+
+
+def main():
+    try:
+        for end in os.openpty():
+            os.close(end)
+    except OSError as error:
+        print("skipped: no pseudo-terminal (%s)" % error)
+        return 77
+    folder = tempfile.mkdtemp(prefix="roster-terminal-")
+    try:
+        failures = run(folder)
+    except (TimeoutError, OSError) as error:
+        failures = [str(error)]
+    finally:
+        for terminal in STARTED:
+            if terminal.status is None:
+                os.kill(terminal.pid, signal.SIGKILL)
+                os.waitpid(terminal.pid, 0)
+        shutil.rmtree(folder)
+    print("\n".join(failures) or "%d keys typed, %d endings, 1 listing: all as expected"
+          % (len(CASES), len(ENDINGS)))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    BINARY = os.path.abspath(sys.argv[1])
+    sys.exit(main())
