@@ -37,6 +37,8 @@ printf 'Ann Lee\\, Ph.D.,ann,laptop,07.12.2026 09:15,file:///home/ann/;' > "$loc
 second
 cat "$lock"
 echo
+printf 'Pat,pat,%s,01.01.2020 10:00,roster 1x;' "$(hostname)" > "$lock"
+second
 echo "== a lock that does not read"
 : > "$lock"
 second

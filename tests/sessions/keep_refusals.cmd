@@ -16,6 +16,7 @@ printf 'A\n' > short.txt
 # broken comes before the text after the net worth.
 printf 'A\nM\n25\n70\n180\n3\n0\nB\nM\n25\n\n70\n180\n9\n0 # note\n' > apart.txt
 printf 'A\nM\n25\n70\n\n\n' > ends.txt
+printf 'A\nM\n25 70\n180 3' > ends_at_value.txt
 before=$(ls -l --time-style=+%s)
 try a.txt b.txt
 try missing/team.txt
@@ -28,5 +29,6 @@ try cut.txt
 try short.txt
 try apart.txt
 try ends.txt
+try ends_at_value.txt
 try o_21.txt
 [ "$(ls -l --time-style=+%s)" = "$before" ] || { echo "the folder now holds:"; ls -l; }

@@ -39,6 +39,7 @@ TEST(MergeTest, TakesEachSidesChangesAsAThreeWayMergeOfLines) {
         {"ABC", "ABC", "ABc", "ABc"},         // only theirs changed
         {"ABC", "AbC", "AbC", "AbC"},         // the same change on both sides, once
         {"ABC", "AC", "AC", "AC"},            // the same removal
+        {"ABCD", "aBCd", "aBCD", "aBCd"},     // the same change, then one of ours
         {"ABC", "aBC", "ABc", "aBc"},         // different persons
         {"ABC", "aBC", "AbC", "abC"},         // stretches that touch both apply
         {"ABC", "C", "AB", ""},               // removals that touch
