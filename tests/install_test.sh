@@ -24,6 +24,10 @@ if [ "${2:-}" = deb ]; then
         check test -n "$(dpkg-deb -f "$deb" "$field")"
     done
     check grep -q 'libc6 (>=' <(dpkg-deb -f "$deb" Depends)
+    # Line editing needs libedit where the program was built with it.
+    if grep -q libedit <(ldd "$build/roster"); then
+        check grep -q 'libedit2' <(dpkg-deb -f "$deb" Depends)
+    fi
     # One summary line, then the longer description.
     check test "$(dpkg-deb -f "$deb" Description | wc -l)" -gt 2
 else
