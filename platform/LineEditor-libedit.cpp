@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -66,9 +67,18 @@ std::unique_ptr<LineEditor> LineEditor::forTerminal() {
         *terminal == '\0' || std::strcmp(terminal, "dumb") == 0 || !readUtf8()) {
         return nullptr;
     }
+    // libedit tells on its error stream of a TERM it does not know, then
+    // edits as on a dumb terminal, which edits as well: that is not told.
+    FILE* quiet = std::fopen("/dev/null", "w");
     auto state = std::make_unique<State>();
-    state->editor = el_init("roster", stdin, stdout, stderr);
+    state->editor = el_init("roster", stdin, stdout, quiet != nullptr ? quiet : stderr);
     state->history = history_init();
+    if (state->editor != nullptr) {
+        el_set(state->editor, EL_SETFP, 2, stderr);
+    }
+    if (quiet != nullptr) {
+        std::fclose(quiet);
+    }
     if (state->editor == nullptr || state->history == nullptr) {
         return nullptr;
     }

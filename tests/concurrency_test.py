@@ -73,7 +73,8 @@ def add(name, worth):
 
 def roster(folder, name):
     """The (name, net worth) of each person, read as the program keeps a file."""
-    if subprocess.run(COMMAND + ["--convert", name, "read.csv"], cwd=folder).returncode:
+    if subprocess.run(COMMAND + ["--convert", name, "read.csv"], cwd=folder,
+                      stderr=subprocess.DEVNULL).returncode:
         return None
     with open(os.path.join(folder, "read.csv"), encoding="utf-8-sig") as read:
         return sorted((row[0], float(row[6])) for row in list(csv.reader(read))[1:])
@@ -111,6 +112,7 @@ def killed(round_):
         sessions[0].process.stdin.flush()
         time.sleep(random.uniform(0, 0.01))
         sessions[0].process.kill()
+        sessions[0].process.wait()  # as a shell reaps it: no longer a process
         sessions.append(Session(folder, add("Later, Bo", 2), "team.txt"))
         sessions[1].wait_for_menu()
         start = time.monotonic()
