@@ -55,11 +55,15 @@ class Terminal:
         self.output, self.mark, self.status = b"", 0, None
 
     def type(self, keys, after):
+        """Types once `after` is shown and the editor reads keys (libedit shows
+        its prompt before it turns the terminal's line editing off)."""
         deadline = time.monotonic() + 20
-        while after.encode() not in self.output[self.mark:]:
-            if not select.select([self.fd], [], [], max(0, deadline - time.monotonic()))[0]:
+        while after.encode() not in self.output[self.mark:] or \
+                termios.tcgetattr(self.fd)[3] & termios.ICANON:
+            if time.monotonic() > deadline:
                 raise TimeoutError("no %r; the screen ends with %r" % (after, self.output[-200:]))
-            self.output += os.read(self.fd, 65536)
+            if select.select([self.fd], [], [], 0.01)[0]:
+                self.output += os.read(self.fd, 65536)
         self.mark = len(self.output)
         for key, code in KEYS.items():
             keys = keys.replace(key, code)
