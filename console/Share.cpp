@@ -9,6 +9,7 @@
 #include "console/Commands.h"
 #include "formats/LockFile.h"
 #include "person/Text.h"
+#include "platform/FileIo.h"
 #include "platform/Hangup.h"
 #include "platform/Lock.h"
 #include "platform/SafeWrite.h"

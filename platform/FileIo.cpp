@@ -30,4 +30,19 @@ bool writeAll(int file, const char* data, std::size_t size) {
     return true;
 }
 
+long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age) {
+    const int file = openSmallFile(path, capacity, age);
+    if (file < 0) {
+        return -1;
+    }
+    long size = 0;
+    long got = 0;
+    while (static_cast<std::size_t>(size) < capacity &&
+           (got = readSome(file, data + size, capacity - static_cast<std::size_t>(size))) > 0) {
+        size += got;
+    }
+    closeFile(file);
+    return got < 0 ? -1 : size;
+}
+
 }  // namespace roster

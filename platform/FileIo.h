@@ -20,4 +20,9 @@ long readSome(int file, char* data, std::size_t size);
 // one of them fails.
 bool writeAll(int file, const char* data, std::size_t size);
 
+// Reads the regular file `path` whole when it holds at most `capacity`
+// bytes, never through a symbolic link at its end or from a device: its
+// size, or -1. `age` gets the seconds since it was last written.
+long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age);
+
 }  // namespace roster

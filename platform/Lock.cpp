@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/FileIo.h"
 #include "platform/SafeWrite.h"
 #include "platform/System.h"
 

@@ -113,26 +113,18 @@ bool flushFolder(const char* folder) {
 // A name that begins with a dot is hidden already.
 void hideFile(const char* /*path*/) {}
 
-long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age) {
+int openSmallFile(const char* path, std::size_t capacity, long long& age) {
     const int file = open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (file < 0) {
-        return -1;
-    }
     struct stat status;
-    long size = -1;
-    if (fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size >= 0 &&
+    if (file >= 0 && fstat(file, &status) == 0 && S_ISREG(status.st_mode) &&
         static_cast<unsigned long long>(status.st_size) <= capacity) {
         age = static_cast<long long>(time(nullptr) - status.st_mtime);
-        size = 0;
-        long got = 0;
-        while (static_cast<std::size_t>(size) < capacity &&
-               (got = readOnce(file, data + size, capacity - static_cast<std::size_t>(size))) > 0) {
-            size += got;
-        }
-        size = got < 0 ? -1 : size;
+        return file;
     }
-    close(file);
-    return size;
+    if (file >= 0) {
+        close(file);
+    }
+    return -1;
 }
 
 const char kProgramName[] = "roster";

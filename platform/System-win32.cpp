@@ -145,7 +145,7 @@ void hideFile(const char* path) {
     }
 }
 
-long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age) {
+int openSmallFile(const char* path, std::size_t capacity, long long& age) {
     const std::wstring name = wide(path);
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES ||
@@ -153,24 +153,16 @@ long readSmallFile(const char* path, char* data, std::size_t capacity, long long
         return -1;
     }
     const int file = _wopen(name.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-    if (file < 0) {
-        return -1;
-    }
     struct _stat64 status;
-    long size = -1;
-    if (_fstat64(file, &status) == 0 && (status.st_mode & _S_IFREG) != 0 &&
+    if (file >= 0 && _fstat64(file, &status) == 0 && (status.st_mode & _S_IFREG) != 0 &&
         static_cast<unsigned long long>(status.st_size) <= capacity) {
         age = static_cast<long long>(std::time(nullptr) - status.st_mtime);
-        size = 0;
-        long got = 0;
-        while (static_cast<std::size_t>(size) < capacity &&
-               (got = readOnce(file, data + size, capacity - static_cast<std::size_t>(size))) > 0) {
-            size += got;
-        }
-        size = got < 0 ? -1 : size;
+        return file;
     }
-    _close(file);
-    return size;
+    if (file >= 0) {
+        _close(file);
+    }
+    return -1;
 }
 
 const char kProgramName[] = "roster.exe";

@@ -57,11 +57,10 @@ bool flushFolder(const char* folder);
 // Marks the file hidden where a system marks files so (Windows).
 void hideFile(const char* path);
 
-// Reads the regular file `path`, never through a symbolic link at its end
-// or from a device: its size, or -1 when it is something else, cannot be
-// read, or holds more than `capacity` bytes. `age` gets the seconds since
-// it was last written.
-long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age);
+// Opens the regular file `path` for reading when it holds at most
+// `capacity` bytes, never through a symbolic link at its end or on a
+// device; -1 otherwise. `age` gets the seconds since it was last written.
+int openSmallFile(const char* path, std::size_t capacity, long long& age);
 
 // The program's name as a lock names it: "roster", or "roster.exe" on
 // Windows, whose process numbers are not those of the POSIX systems that

@@ -55,8 +55,7 @@ class Terminal:
         self.output, self.mark, self.status = b"", 0, None
 
     def type(self, keys, after):
-        """Types once `after` is shown and the editor reads keys (libedit shows
-        its prompt before it turns the terminal's line editing off)."""
+        """Types once `after` is shown and libedit, after it, reads keys."""
         deadline = time.monotonic() + 20
         while after.encode() not in self.output[self.mark:] or \
                 termios.tcgetattr(self.fd)[3] & termios.ICANON:
