@@ -67,8 +67,7 @@ def scratch():
         shutil.rmtree(folder, ignore_errors=True)
 
 
-def add(name, worth):
-    return b"A\n%s\n25\n70\n3.5\nMath\n%d\n" % (name.encode(), worth)
+ADD = b"A\n%s\n25\n70\n3.5\nMath\n%d\n"  # a person's name and net worth
 
 
 def roster(folder, name):
@@ -90,7 +89,7 @@ def together(round_, count):
         expected = sorted([("Base%d" % k, 1000.0 * k + round_) for k in range(count)] +
                           [("Added%d" % k, float(k)) for k in range(count)])
         for k in range(count):
-            typed = b"E\nBase%d\n6\n%d\n" % (k, 1000 * k + round_) + add("Added%d" % k, k)
+            typed = b"E\nBase%d\n6\n%d\n" % (k, 1000 * k + round_) + ADD % (b"Added%d" % k, k)
             sessions.append(Session(folder, typed, name))
         for session in sessions:
             session.wait_for_menu()
@@ -106,14 +105,14 @@ def together(round_, count):
 
 def killed(round_):
     with scratch() as (folder, sessions):
-        sessions.append(Session(folder, add("Killed, Al", 1), "team.txt"))
+        sessions.append(Session(folder, ADD % (b"Killed, Al", 1), "team.txt"))
         sessions[0].wait_for_menu()
         sessions[0].process.stdin.write(b"X\n")
         sessions[0].process.stdin.flush()
         time.sleep(random.uniform(0, 0.01))
         sessions[0].process.kill()
         sessions[0].process.wait()  # as a shell reaps it: no longer a process
-        sessions.append(Session(folder, add("Later, Bo", 2), "team.txt"))
+        sessions.append(Session(folder, ADD % (b"Later, Bo", 2), "team.txt"))
         sessions[1].wait_for_menu()
         said, held = sessions[1].finish(), roster(folder, "team.txt") or []
         if said != "The roster has been saved to team.txt" or ("Later, Bo", 2.0) not in held:

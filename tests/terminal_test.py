@@ -28,7 +28,6 @@ CASES = [  # keys typed for a name, one person after another, and the name recei
     ("mith, Jon<Home>S<End>athan", "Smith, Jonathan"),
     ("mith, Jon^AS^Eathan", "Smith, Jonathan"),
     ("Smith, Johnny<Left><Left>^K", "Smith, John"),
-    ("Nobody^USmith, Jon", "Smith, Jon"),
     ("Nobody<Left><Left>^U", "dy"),
     ("Smith, Jon Doe^W", "Smith, Jon "),
     ("Müller, Jürgen€<BS>", "Müller, Jürgen"),
@@ -49,7 +48,7 @@ class Terminal:
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
             os.chdir(folder)
-            os.environ["TERM"] = "xterm"
+            os.environ.update(TERM="xterm", LC_ALL="C")  # a locale that reads no UTF-8
             os.execv(BINARY, [BINARY, *args])
         STARTED.append(self)
         self.output, self.mark, self.status = b"", 0, None

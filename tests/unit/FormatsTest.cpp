@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "formats/Formats.h"
+#include "formats/LockFile.h"
 
 namespace roster {
 namespace {
@@ -215,6 +216,11 @@ TEST(FormatsTest, CsvFilesAreReadStrictly) {
     for (const auto& [text, outcome] : cases) {
         EXPECT_EQ(readCsvText(text), outcome) << text;
     }
+}
+
+TEST(FormatsTest, LockFilesEscapeTheCharactersThatSeparateTheirFields) {
+    const LockOwner owner{"Lee, Bo;\\", "bo", "pc", "07.12.2026 09:15", "roster 42"};
+    EXPECT_EQ(lockFileText(owner), "Lee\\, Bo\\;\\\\,bo,pc,07.12.2026 09:15,roster 42;");
 }
 
 }  // namespace

@@ -34,7 +34,6 @@ TEST(MergeTest, TakesEachSidesChangesAsAThreeWayMergeOfLines) {
         const char* merged;  // "!" for a conflict; "X|Y": either is right
     };
     const Case cases[] = {
-        {"ABC", "ABC", "ABC", "ABC"},         // nothing changed
         {"ABC", "AbC", "ABC", "AbC"},         // only ours changed
         {"ABC", "ABC", "ABc", "ABc"},         // only theirs changed
         {"ABC", "AbC", "AbC", "AbC"},         // the same change on both sides, once
