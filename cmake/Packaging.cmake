@@ -39,7 +39,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries the program links against, with the versions it needs.
+# The shared libraries the program links against, with the versions it needs,
+# and libedit, which it loads when it edits lines at a terminal.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(LIBEDIT_INCLUDE_DIR AND LIBEDIT_LIBRARY)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS libedit2)
+endif()
 
 include(CPack)

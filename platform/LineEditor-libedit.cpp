@@ -1,7 +1,9 @@
-// Line editing through BSD libedit. libedit draws its prompt itself, so it
-// is handed only the prompt's own line. With EL_SIGNAL it puts the terminal
+// Line editing through BSD libedit, loaded by its name ROSTER_LIBEDIT when
+// a terminal is there. libedit draws its prompt itself, so it is handed
+// only the prompt's own line. With EL_SIGNAL it puts the terminal
 // back as it was on a signal that ends the program, then lets the signal
 // through to the handler that was there (see Hangup.h).
+#include <dlfcn.h>
 #include <errno.h>
 #include <histedit.h>
 #include <langinfo.h>
@@ -16,7 +18,48 @@
 
 namespace roster {
 
+namespace {
+
+// libedit's calls, looked up once a terminal is there to edit at, so that
+// scripts and pipes never load libedit, nor the terminal database it loads.
+struct Libedit {
+    decltype(&el_init) init;
+    decltype(&el_end) end;
+    decltype(&el_set) set;
+    decltype(&el_get) get;
+    decltype(&el_gets) gets;
+    decltype(&history_init) historyInit;
+    decltype(&history_end) historyEnd;
+    decltype(&history) historyCommand;
+};
+
+template <typename Call>
+bool find(void* library, const char* name, Call& call) {
+    call = reinterpret_cast<Call>(dlsym(library, name));
+    return call != nullptr;
+}
+
+// Nothing where the library cannot be loaded: lines are then not edited.
+const Libedit* libedit() {
+    static Libedit calls;
+    static const bool loaded = [] {
+        void* library = dlopen(ROSTER_LIBEDIT, RTLD_NOW | RTLD_LOCAL);
+        return library != nullptr && find(library, "el_init", calls.init) &&
+               find(library, "el_end", calls.end) && find(library, "el_set", calls.set) &&
+               find(library, "el_get", calls.get) && find(library, "el_gets", calls.gets) &&
+               find(library, "history_init", calls.historyInit) &&
+               find(library, "history_end", calls.historyEnd) &&
+               find(library, "history", calls.historyCommand);
+    }();
+    return loaded ? &calls : nullptr;
+}
+
+}  // namespace
+
 struct LineEditor::State {
+    explicit State(const Libedit& with) : calls(with) {}
+
+    const Libedit& calls;
     EditLine* editor = nullptr;
     History* history = nullptr;
     HistEvent event;
@@ -24,10 +67,10 @@ struct LineEditor::State {
 
     ~State() {
         if (editor != nullptr) {
-            el_end(editor);
+            calls.end(editor);
         }
         if (history != nullptr) {
-            history_end(history);
+            calls.historyEnd(history);
         }
     }
 };
@@ -36,7 +79,7 @@ namespace {
 
 char* promptOf(EditLine* editor) {
     void* prompt = nullptr;
-    el_get(editor, EL_CLIENTDATA, &prompt);
+    libedit()->get(editor, EL_CLIENTDATA, &prompt);
     return const_cast<char*>(static_cast<std::string*>(prompt)->c_str());
 }
 
@@ -64,17 +107,19 @@ bool readUtf8() {
 std::unique_ptr<LineEditor> LineEditor::forTerminal() {
     const char* terminal = std::getenv("TERM");
     if (isatty(STDIN_FILENO) != 1 || isatty(STDOUT_FILENO) != 1 || terminal == nullptr ||
-        *terminal == '\0' || std::strcmp(terminal, "dumb") == 0 || !readUtf8()) {
+        *terminal == '\0' || std::strcmp(terminal, "dumb") == 0 || libedit() == nullptr ||
+        !readUtf8()) {
         return nullptr;
     }
+    const Libedit& calls = *libedit();
     // libedit tells on its error stream of a TERM it does not know, then
     // edits as on a dumb terminal, which edits as well: that is not told.
     FILE* quiet = std::fopen("/dev/null", "w");
-    auto state = std::make_unique<State>();
-    state->editor = el_init("roster", stdin, stdout, quiet != nullptr ? quiet : stderr);
-    state->history = history_init();
+    auto state = std::make_unique<State>(calls);
+    state->editor = calls.init("roster", stdin, stdout, quiet != nullptr ? quiet : stderr);
+    state->history = calls.historyInit();
     if (state->editor != nullptr) {
-        el_set(state->editor, EL_SETFP, 2, stderr);
+        calls.set(state->editor, EL_SETFP, 2, stderr);
     }
     if (quiet != nullptr) {
         std::fclose(quiet);
@@ -84,24 +129,24 @@ std::unique_ptr<LineEditor> LineEditor::forTerminal() {
     }
     EditLine* editor = state->editor;
     // The lines hold names and sums of money: kept in memory, never saved.
-    history(state->history, &state->event, H_SETSIZE, 500);
-    history(state->history, &state->event, H_SETUNIQUE, 1);
-    el_set(editor, EL_EDITOR, "emacs");
-    el_set(editor, EL_SIGNAL, 1);
-    el_set(editor, EL_HIST, history, state->history);
-    el_set(editor, EL_CLIENTDATA, &state->prompt);
-    el_set(editor, EL_PROMPT, promptOf);
+    calls.historyCommand(state->history, &state->event, H_SETSIZE, 500);
+    calls.historyCommand(state->history, &state->event, H_SETUNIQUE, 1);
+    calls.set(editor, EL_EDITOR, "emacs");
+    calls.set(editor, EL_SIGNAL, 1);
+    calls.set(editor, EL_HIST, calls.historyCommand, state->history);
+    calls.set(editor, EL_CLIENTDATA, &state->prompt);
+    calls.set(editor, EL_PROMPT, promptOf);
     // Ctrl-U removes what stands before the cursor, as Ctrl-K what follows.
-    el_set(editor, EL_BIND, "^U", "vi-kill-line-prev", nullptr);
+    calls.set(editor, EL_BIND, "^U", "vi-kill-line-prev", nullptr);
     // Terminals send Home, End and Delete in several forms; libedit knows
     // only those of the terminal that TERM names.
     for (const char* home : {"\033[1~", "\033[7~", "\033[H", "\033OH"}) {
-        el_set(editor, EL_BIND, home, "ed-move-to-beg", nullptr);
+        calls.set(editor, EL_BIND, home, "ed-move-to-beg", nullptr);
     }
     for (const char* end : {"\033[4~", "\033[8~", "\033[F", "\033OF"}) {
-        el_set(editor, EL_BIND, end, "ed-move-to-end", nullptr);
+        calls.set(editor, EL_BIND, end, "ed-move-to-end", nullptr);
     }
-    el_set(editor, EL_BIND, "\033[3~", "ed-delete-next-char", nullptr);
+    calls.set(editor, EL_BIND, "\033[3~", "ed-delete-next-char", nullptr);
     return std::unique_ptr<LineEditor>(new LineEditor(std::move(state)));
 }
 
@@ -116,7 +161,7 @@ bool LineEditor::readLine(const std::string& prompt, std::string& line) {
     // A signal that does not end the program (a resized window) may cut a
     // read short.
     do {
-        text = el_gets(state->editor, &count);
+        text = state->calls.gets(state->editor, &count);
     } while (text == nullptr && count < 0 && errno == EINTR);
     if (text == nullptr || count <= 0) {
         return false;
@@ -126,7 +171,8 @@ bool LineEditor::readLine(const std::string& prompt, std::string& line) {
         typed += '\n';
     }
     if (typed.size() > 1) {
-        history(state->history, &state->event, H_ENTER, typed.substr(0, typed.size() - 1).c_str());
+        state->calls.historyCommand(state->history, &state->event, H_ENTER,
+                                    typed.substr(0, typed.size() - 1).c_str());
     }
     line += typed;
     return true;
