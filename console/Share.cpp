@@ -34,9 +34,10 @@ std::string localTime() {
 
 // A lock of a roster session on this machine whose process has ended, or
 // one that names this very process, which has only begun: left over.
-bool leftOver(const LockOwner& owner, const LockOwner& me, const std::string& holder) {
-    return holderGone(owner.id + ' ' + owner.host, holder) ||
-           (owner.id == me.id && owner.host == me.host);
+// `holder` names this process as a lock does.
+bool leftOver(const LockOwner& owner, const std::string& holder) {
+    const std::string named = owner.id + ' ' + owner.host;
+    return named == holder || holderGone(named, holder);
 }
 
 std::string shown(std::string_view text) {
@@ -54,8 +55,7 @@ void markOpen(Session& s) {
     if (!file.add(kept.path.c_str()).fitsIn() || !lock.beside(file, ".~lock.", "#").fitsIn()) {
         return;
     }
-    const LockOwner me{fullName(), loginName(), hostName(), localTime(),
-                       std::string(kProgramName) + ' ' + std::to_string(processId())};
+    const LockOwner me{fullName(), loginName(), hostName(), localTime(), programAndProcess()};
     kept.lockPath = lock.c_str();
     kept.lockText = lockFileText(me);
     // A hang-up meanwhile finds the lock either not made or known as made.
@@ -73,7 +73,7 @@ void markOpen(Session& s) {
         const long size = readSmallFile(kept.lockPath.c_str(), text, sizeof text, age);
         const std::string_view held(text, size < 0 ? 0 : static_cast<std::size_t>(size));
         const std::optional<LockOwner> owner = size < 0 ? std::nullopt : readLockFile(held);
-        if (owner && attempt == 0 && leftOver(*owner, me, kept.holder)) {
+        if (owner && attempt == 0 && leftOver(*owner, kept.holder)) {
             removeIfHolding(kept.lockPath.c_str(), held);
             continue;
         }

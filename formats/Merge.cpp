@@ -100,7 +100,7 @@ std::optional<std::vector<Person>> mergeRosters(const std::vector<Person>& base,
                                                 const std::vector<Person>& ours,
                                                 const std::vector<Person>& theirs) {
     const std::vector<Change> mine = changesTo(base, ours);
-    std::vector<Change> other = changesTo(base, theirs);
+    const std::vector<Change> other = changesTo(base, theirs);
     // A change made on both sides is taken once, from theirs.
     std::vector<bool> twice(mine.size(), false);
     for (std::size_t a = 0; a < mine.size(); ++a) {

@@ -88,8 +88,12 @@ Take tryTake(const Path& lock, std::string_view me, int depth) {
 
 }  // namespace
 
+std::string programAndProcess() {
+    return std::string(kProgramName) + ' ' + std::to_string(processId());
+}
+
 std::string thisProcess() {
-    return std::string(kProgramName) + ' ' + std::to_string(processId()) + ' ' + hostName();
+    return programAndProcess() + ' ' + hostName();
 }
 
 bool holderGone(std::string_view text, std::string_view me) {

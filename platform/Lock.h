@@ -15,8 +15,10 @@
 
 namespace roster {
 
-// What names this process in a lock: the program, its process number and
-// the machine's name, as "roster 4242 host". Made in normal code.
+// What names this process: the program and its process number, as
+// "roster 4242"; and in a lock with the machine's name after them, as
+// "roster 4242 host". Made in normal code.
+std::string programAndProcess();
 std::string thisProcess();
 
 // Whether the lock `text` names a process of this program on this
