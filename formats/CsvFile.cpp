@@ -211,6 +211,12 @@ std::optional<Problem> readHeader(const RowReader& header, CsvDialect& dialect) 
     dialect.cells.clear();
     dialect.columns.clear();
     bool seen[kFieldCount] = {};
+    // Cells without a name are allowed only where every cell after them
+    // is blank too: up to the last cell that is not.
+    std::size_t filled = header.count;
+    while (filled > 0 && header.cells[filled - 1].blank()) {
+        --filled;
+    }
     for (std::size_t i = 0; i < header.count; ++i) {
         const std::string cell = header.cells[i].value();
         const Field field = fieldNamed(cell);
@@ -220,11 +226,9 @@ std::optional<Problem> readHeader(const RowReader& header, CsvDialect& dialect) 
                            "GPA and Net worth"};
         }
         if (field == kFieldCount) {
-            for (std::size_t j = i; j < header.count; ++j) {
-                if (!header.cells[j].blank()) {
-                    return Problem{header.rowLine, "column " + std::to_string(i + 1),
-                                   "a column without a name"};
-                }
+            if (i < filled) {
+                return Problem{header.rowLine, "column " + std::to_string(i + 1),
+                               "a column without a name"};
             }
         } else if (seen[field]) {
             return Problem{header.rowLine, columnName(cell),
