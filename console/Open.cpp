@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <system_error>
 
@@ -32,10 +33,26 @@ void openFile(Session& s) {
     std::error_code error;
     std::ifstream infile;
     if (std::filesystem::is_regular_file(filename, error)) {
-        infile.open(filename);
+        infile.open(filename, formatOf(filename) == FileFormat::Csv ? std::ios_base::binary
+                                                                    : std::ios_base::in);
     }
     if (!infile.is_open() || !infile.good()) {
         s.out << "Cannot open file." << '\n';
+        return;
+    }
+    // A spreadsheet file is read whole or not at all, as a kept one is: a
+    // refused file leaves the roster as it was.
+    if (formatOf(filename) == FileFormat::Csv) {
+        CsvDialect dialect;
+        std::vector<Person> persons;
+        if (const std::optional<Problem> problem =
+                readCsv(infile, dialect, persons, s.kept.has_value())) {
+            s.out << "Cannot load " << filename << ": " << *problem << '\n'
+                  << refusalAdvice(FileFormat::Csv) << '\n';
+            return;
+        }
+        s.persons = std::move(persons);
+        s.out << "The file has been successfully loaded." << '\n';
         return;
     }
     skipByteOrderMark(infile);

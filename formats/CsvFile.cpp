@@ -272,7 +272,7 @@ std::string columnAt(const CsvDialect& dialect, std::size_t i) {
 // Reads one row that holds a person into it, or names what is wrong: the
 // first field that cannot be read, else the first rule broken.
 std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, bool& decimalSeen,
-                                  Person& person) {
+                                  bool blankWeight, Person& person) {
     std::string texts[kFieldCount];  // the numbers without the blanks around them
     int whole[3] = {};
     double reals[2] = {};
@@ -326,10 +326,10 @@ std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, boo
         }
     }
     person = Person(texts[kName], whole[0], whole[1], whole[2], reals[0], texts[kMajor], reals[1]);
-    const Field broken = brokenRule(person);
+    const Field broken = brokenRule(person, blankWeight);
     if (broken != kFieldCount) {
         return Problem{row.rowLine, columnAt(dialect, at[broken]),
-                       outsideRule(broken, texts[broken])};
+                       outsideRule(broken, texts[broken], blankWeight)};
     }
     return std::nullopt;
 }
@@ -346,7 +346,7 @@ bool blankRow(const RowReader& row) {
 // Reads the whole file; `headerRead` tells whether it began with a valid
 // header, whatever came after it.
 std::optional<Problem> readFile(std::istream& in, CsvDialect& dialect, std::vector<Person>& persons,
-                                bool& headerRead) {
+                                bool blankWeight, bool& headerRead) {
     headerRead = false;
     dialect = CsvDialect();
     std::streambuf& source = *in.rdbuf();
@@ -427,7 +427,7 @@ std::optional<Problem> readFile(std::istream& in, CsvDialect& dialect, std::vect
             return Problem{rows.rowLine, "", "more than 20 persons"};
         }
         Person person;
-        if ((problem = readPerson(rows, dialect, decimalSeen, person))) {
+        if ((problem = readPerson(rows, dialect, decimalSeen, blankWeight, person))) {
             return problem;
         }
         persons.push_back(std::move(person));
@@ -464,10 +464,10 @@ void writeNumber(std::string& out, T value, char decimal) {
 
 }  // namespace
 
-std::optional<Problem> readCsv(std::istream& in, CsvDialect& dialect,
-                               std::vector<Person>& persons) {
+std::optional<Problem> readCsv(std::istream& in, CsvDialect& dialect, std::vector<Person>& persons,
+                               bool blankWeight) {
     bool headerRead = false;
-    std::optional<Problem> problem = readFile(in, dialect, persons, headerRead);
+    std::optional<Problem> problem = readFile(in, dialect, persons, blankWeight, headerRead);
     if (problem) {
         persons.clear();
     }
@@ -478,7 +478,7 @@ std::optional<CsvDialect> dialectOf(std::istream& in) {
     CsvDialect dialect;
     std::vector<Person> persons;
     bool headerRead = false;
-    readFile(in, dialect, persons, headerRead);
+    readFile(in, dialect, persons, true, headerRead);
     return headerRead ? std::optional<CsvDialect>(std::move(dialect)) : std::nullopt;
 }
 

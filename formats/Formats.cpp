@@ -24,22 +24,23 @@ std::string quoted(std::string_view text) {
     return shown + (at < text.size() ? "...\"" : "\"");
 }
 
-std::string outsideRule(Field field, std::string_view text) {
+std::string outsideRule(Field field, std::string_view text, bool blankWeight) {
     const char* range = field == kAge      ? "between 21 and 120"
                         : field == kHeight ? "between 50 and 85"
-                        : field == kWeight ? "between 100 and 500, nor 0"
-                                           : "between 0 and 4";
+                        : field == kWeight
+                            ? blankWeight ? "between 100 and 500, nor 0" : "between 100 and 500"
+                            : "between 0 and 4";
     return quoted(text) + " is not " + range;
 }
 
-Field brokenRule(const Person& person) {
+Field brokenRule(const Person& person, bool blankWeight) {
     if (!person.isValidAge()) {
         return kAge;
     }
     if (!person.isValidHeight()) {
         return kHeight;
     }
-    if (!person.isValidWeight() && person.getWeight() != 0) {
+    if (!person.isValidWeight() && !(blankWeight && person.getWeight() == 0)) {
         return kWeight;
     }
     return person.isValidGPA() ? kFieldCount : kGPA;
@@ -62,7 +63,7 @@ FileFormat formatOf(std::string_view path) {
 std::optional<Problem> readPersons(std::istream& in, FileLayout& layout,
                                    std::vector<Person>& persons) {
     if (layout.format == FileFormat::Csv) {
-        return readCsv(in, layout.csv, persons);
+        return readCsv(in, layout.csv, persons, true);
     }
     skipByteOrderMark(in);
     RosterRead read = readRoster(in, persons, true, true);

@@ -51,12 +51,13 @@ std::string numberText(T value) {
 }
 
 // What is wrong with `text`, the value of `field` as the file gives it, when
-// it breaks the field's rule in a kept roster (where a weight of 0 passes).
-std::string outsideRule(Field field, std::string_view text);
+// it breaks the field's rule; `blankWeight` lets a weight of 0 pass, as in
+// a kept roster (see Person::isValid).
+std::string outsideRule(Field field, std::string_view text, bool blankWeight);
 
-// The first of age, height, weight and GPA that breaks its rule in a kept
-// roster, where a weight of 0 passes; kFieldCount when none does.
-Field brokenRule(const Person& person);
+// The first of age, height, weight and GPA that breaks its rule, or
+// kFieldCount when none does.
+Field brokenRule(const Person& person, bool blankWeight);
 
 // --- The roster file (RosterFile.cpp) ---
 
@@ -106,7 +107,9 @@ struct CsvDialect {
 
 // Reads a CSV file strictly, as a kept roster is read: every person, or the
 // first problem. Fills `dialect` with what the file shows of its own.
-std::optional<Problem> readCsv(std::istream& in, CsvDialect& dialect, std::vector<Person>& persons);
+// `blankWeight` lets a weight of 0 pass.
+std::optional<Problem> readCsv(std::istream& in, CsvDialect& dialect, std::vector<Person>& persons,
+                               bool blankWeight);
 
 // The dialect of a CSV file that begins with a valid header; nothing for
 // any other file.

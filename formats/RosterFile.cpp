@@ -43,9 +43,9 @@ Problem problemAt(std::size_t line, RosterRead::Stop stop, const RecordRead& rea
             return {line + read.fieldLines[kNetworth], kFieldNames[kNetworth],
                     "text follows it on its line"};
         default: {
-            const Field field = brokenRule(person);
+            const Field field = brokenRule(person, true);
             return {line + read.fieldLines[field], kFieldNames[field],
-                    outsideRule(field, valueText(person, field))};
+                    outsideRule(field, valueText(person, field), true)};
         }
     }
 }
