@@ -27,7 +27,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build"
 
 status=0
-for target in load_fuzzer session_fuzzer; do
+for target in load_fuzzer session_fuzzer merge_fuzzer lockfile_fuzzer; do
     mkdir -p "$work/$target" "$work/artifacts"
     echo "== $target for $seconds seconds"
     # The first folder receives what the fuzzer finds; the committed corpus
