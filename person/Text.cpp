@@ -33,42 +33,6 @@ bool within(const Range (&ranges)[N], char32_t c) {
 
 }  // namespace
 
-std::size_t decodeCharacter(std::string_view text, char32_t& c) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    unsigned char low = 0x80;  // the bounds of the second byte
-    unsigned char high = 0xBF;
-    if (lead < 0x80) {
-        c = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    } else {
-        return 0;
-    }
-    if (text.size() < length || byte(1) < low || byte(1) > high) {
-        return 0;
-    }
-    c = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            return 0;
-        }
-        c = (c << 6) | (byte(i) & 0x3F);
-    }
-    return length;
-}
-
 std::size_t displayWidth(std::string_view text) {
     std::size_t columns = 0;
     while (!text.empty()) {
@@ -92,10 +56,7 @@ std::size_t appendShown(std::string& out, std::string_view text, std::size_t lim
         char32_t c = 0;
         const std::size_t length = decodeCharacter(text.substr(at), c);
         if (length == 0 || c < 0x20 || (c >= 0x7F && c < 0xA0)) {
-            const char digits[] = "0123456789ABCDEF";
-            const auto byte = static_cast<unsigned char>(text[at]);
-            out += {'\\', 'x', digits[byte >> 4], digits[byte & 0xF]};
-            ++at;
+            appendEscaped(out, static_cast<unsigned char>(text[at++]));
         } else {
             out.append(text, at, length);
             at += length;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Unicode.h"
+
 namespace roster {
 
 // How many columns `text` takes on the screen, which is what the widths of
@@ -15,11 +17,6 @@ namespace roster {
 // invisible joiner none, and each byte that is no part of a well-formed
 // character one. No locale plays a part, so every platform counts alike.
 std::size_t displayWidth(std::string_view text);
-
-// The length of the well-formed UTF-8 sequence that `text` begins with,
-// with the character it stands for; 0 when it begins with none. Overlong
-// forms, surrogates and values past U+10FFFF are not well-formed.
-std::size_t decodeCharacter(std::string_view text, char32_t& c);
 
 // Appends `text` to `out` fit to be shown on a terminal whatever bytes it
 // holds: each control character (bytes 00-1F and 7F, and the characters

@@ -8,6 +8,7 @@
 
 #include "platform/StandardIo.h"
 #include "platform/System.h"
+#include "platform/Unicode.h"
 
 namespace roster {
 namespace {
@@ -50,6 +51,84 @@ TEST(OutputBufferTest, EveryBytePutArrivesWhereverItFallsOnTheBuffersEdge) {
                                      << got.size() << " of " << expected.size() << " bytes arrived";
     }
     removeFile(path.c_str());
+}
+
+// Names go to Windows in UTF-16 and come back in UTF-8; text that is not
+// well-formed UTF-8 names no file, and a half of a character that the
+// system holds is kept as bytes that name none either.
+TEST(UnicodeTest, NamesBetweenUtf8AndUtf16) {
+    const struct {
+        std::string utf8;
+        std::u16string utf16;  // empty: no name
+    } cases[] = {
+        {"\xC5\x81\xC3\xB3"
+         "d\xC5\xBA.csv",
+         u"\u0141\u00F3d\u017A.csv"},
+        {"\xE7\x8E\x8B/\xF0\x9F\x98\x80", u"\u738B/\U0001F600"},
+        {"a\xFF.csv", u""},
+        {"\xC3", u""},                  // cut short
+        {"\xED\xA0\x80", u""},          // a half of a character
+        {std::string("a\0b", 3), u""},  // a NUL ends a name early
+    };
+    for (const auto& c : cases) {
+        std::u16string wide;
+        EXPECT_EQ(utf16FromUtf8(c.utf8, wide), !c.utf16.empty()) << c.utf8;
+        EXPECT_TRUE(c.utf16.empty() || wide == c.utf16) << c.utf8;
+        EXPECT_TRUE(c.utf16.empty() || utf8FromUtf16(wide) == c.utf8) << c.utf8;
+    }
+    EXPECT_EQ(utf8FromUtf16(u"a\xD800"
+                            u"b\xDC00"),
+              "a\xED\xA0\x80"
+              "b\xED\xB0\x80");
+}
+
+// A console hands over pieces of lines in UTF-16; the program gets what
+// the same lines piped in give.
+TEST(UnicodeTest, ConsoleLinesReadAsPipedLines) {
+    const struct {
+        std::vector<std::u16string> pieces;
+        std::string lines;
+        bool ended;
+    } cases[] = {
+        {{u"M\u00FCller, J\r\n"}, "M\xC3\xBCller, J\n", false},
+        {{u"a\r", u"\nb\r\n"}, "a\nb\n", false},                    // CR LF in two reads
+        {{u"\xD83D", u"\xDE00\r\n"}, "\xF0\x9F\x98\x80\n", false},  // the halves in two
+        {{u"\xD800x\r\n"}, "\xED\xA0\x80x\n", false},               // a half alone is kept
+        {{u"\x1A\r\n", u"more\r\n"}, "", true},                     // Ctrl-Z ends the input
+        {{u"x\r\n\x1A\r\n"}, "x\n", true},
+        {{u"a\x1A\r\n"}, "a\x1A\n", false},  // only at a line's start
+    };
+    for (const auto& c : cases) {
+        ConsoleLines console;
+        std::string got;
+        bool going = true;
+        for (const std::u16string& piece : c.pieces) {
+            going = console.take(piece, got);
+        }
+        EXPECT_EQ(got, c.lines);
+        EXPECT_EQ(going, !c.ended) << c.lines;
+    }
+}
+
+// A write ends where a character does; what a console shows keeps every
+// byte, one that is no part of UTF-8 as \xNN.
+TEST(UnicodeTest, ConsoleOutputKeepsCharactersWhole) {
+    const struct {
+        std::string text;
+        std::size_t cut;
+        std::u16string shown;
+    } cases[] = {
+        {"a\nb", 0, u"a\r\nb"},
+        {"\xE2\x82\xAC", 0, u"\u20AC"},
+        {"ab\xC3", 1, u"ab\\xC3"},
+        {"\xF0\x9F\x98", 3, u"\\xF0\\x9F\\x98"},
+        {"\x80\x80\x80", 0, u"\\x80\\x80\\x80"},
+        {"\xFF", 0, u"\\xFF"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cutCharacter(c.text), c.cut) << c.text;
+        EXPECT_TRUE(consoleText(c.text) == c.shown) << c.text;
+    }
 }
 
 }  // namespace
