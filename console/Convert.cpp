@@ -1,30 +1,22 @@
 // roster --convert IN OUT: a roster moved between the two file formats.
-#include <filesystem>
-#include <fstream>
+#include <istream>
 #include <optional>
 #include <ostream>
-#include <system_error>
 
 #include "console/Commands.h"
+#include "platform/FileIo.h"
 #include "platform/SafeWrite.h"
+#include "platform/System.h"
 
 namespace roster {
 
 namespace {
 
-// Opens `path` for reading when it is a regular file.
-bool openRegular(std::ifstream& file, const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path, error)) {
-        file.open(path, std::ios_base::binary);
-    }
-    return file.is_open();
-}
-
 // The dialect of the CSV file `path`, when it begins with a valid header.
 std::optional<CsvDialect> dialectOfFile(const std::string& path) {
-    std::ifstream file;
-    return openRegular(file, path) ? dialectOf(file) : std::nullopt;
+    FileReader file(path.c_str());
+    std::istream in(&file);
+    return file.isOpen() ? dialectOf(in) : std::nullopt;
 }
 
 }  // namespace
@@ -32,13 +24,14 @@ std::optional<CsvDialect> dialectOfFile(const std::string& path) {
 int convertFile(const std::string& from, const std::string& to, std::ostream& err) {
     FileLayout in;
     in.format = formatOf(from);
-    std::ifstream file;
-    if (!openRegular(file, from)) {
+    FileReader file(from.c_str());
+    std::istream read(&file);
+    if (!file.isOpen()) {
         err << "roster: cannot open " << from << '\n';
         return 1;
     }
     std::vector<Person> persons;
-    if (const std::optional<Problem> problem = readPersons(file, in, persons)) {
+    if (const std::optional<Problem> problem = readPersons(read, in, persons)) {
         err << "roster: cannot convert " << from << ": " << *problem << '\n'
             << refusalAdvice(in.format) << '\n';
         return 1;
@@ -48,10 +41,10 @@ int convertFile(const std::string& from, const std::string& to, std::ostream& er
     FileLayout out;
     out.format = formatOf(to);
     if (out.format == FileFormat::Csv) {
-        std::error_code error;
+        int mode = -1;
         if (const std::optional<CsvDialect> dialect = dialectOfFile(to)) {
             out.csv = *dialect;
-        } else if (in.format == FileFormat::Csv && !std::filesystem::exists(to, error)) {
+        } else if (in.format == FileFormat::Csv && kindOf(to.c_str(), mode) == Kind::Missing) {
             out.csv = in.csv;
         }
     }

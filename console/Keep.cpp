@@ -2,75 +2,33 @@
 // loaded at start and saved on leaving, one save of the file at a time,
 // merged with what another program saved to it meanwhile, and never saved
 // over that.
-#include <filesystem>
-#include <fstream>
+#include <istream>
 #include <optional>
 #include <ostream>
-#include <streambuf>
-#include <system_error>
 
 #include "console/Commands.h"
 #include "formats/Merge.h"
+#include "platform/FileIo.h"
 #include "platform/Hangup.h"
 #include "platform/Lock.h"
 #include "platform/SafeWrite.h"
 #include "platform/StandardIo.h"
+#include "platform/System.h"
 
 namespace roster {
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// Hands out a file's bytes and fingerprints them, so that the file is read
-// once, and later compared with what was read without being held. It can
-// go back within the bytes it handed out last, as skipping a byte-order
-// mark does.
-class FingerprintingBuffer : public std::streambuf {
-  public:
-    FingerprintingBuffer(std::streambuf& from, Fingerprint& to) : source(from), print(to) {}
-
-  protected:
-    int_type underflow() override {
-        const std::streamsize got = source.sgetn(chunk, sizeof chunk);
-        if (got <= 0) {
-            return traits_type::eof();
-        }
-        print.add(chunk, static_cast<std::size_t>(got));
-        setg(chunk, chunk, chunk + got);
-        return traits_type::to_int_type(*gptr());
-    }
-    pos_type seekpos(pos_type position, std::ios_base::openmode) override {
-        const off_type start = static_cast<off_type>(print.size) - (egptr() - eback());
-        const off_type offset = position - pos_type(start);
-        if (offset < 0 || offset > egptr() - eback()) {
-            return pos_type(off_type(-1));
-        }
-        setg(eback(), eback() + offset, egptr());
-        return position;
-    }
-
-  private:
-    std::streambuf& source;
-    Fingerprint& print;
-    char chunk[4096];
-};
 
 // Reads the regular file `path` strictly, in its layout's format, and
 // fingerprints its bytes. False when it cannot be opened; `problem` names
 // what refuses it, and then no person is read.
 bool readKept(const std::string& path, FileLayout& layout, std::vector<Person>& persons,
               Fingerprint& print, std::optional<Problem>& problem) {
-    std::error_code error;
-    std::ifstream file;
-    if (fs::is_regular_file(path, error)) {
-        file.open(path, std::ios_base::binary);
-    }
-    if (!file.is_open()) {
+    FileReader file(path.c_str(), &print);
+    if (!file.isOpen()) {
         return false;
     }
-    FingerprintingBuffer buffer(*file.rdbuf(), print);
-    std::istream in(&buffer);
+    std::istream in(&file);
     if ((problem = readPersons(in, layout, persons))) {
         persons.clear();
     }
@@ -157,11 +115,11 @@ bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
     KeptFile kept;
     kept.path = path;
     kept.layout.format = formatOf(path);
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found) {
-        const fs::path folder = fs::path(path).parent_path();
-        if (path.empty() || !fs::is_directory(folder.empty() ? fs::path(".") : folder, error)) {
+    int mode = -1;
+    if (kindOf(path.c_str(), mode) == Kind::Missing) {
+        Path file;
+        const std::size_t folder = file.add(path.c_str()).folderLength();
+        if (path.empty() || !isFolder(folder == 0 ? "." : path.substr(0, folder).c_str())) {
             err << "roster: cannot open " << path << '\n';
             return false;
         }

@@ -13,5 +13,5 @@ int main(int argc, char** argv) {
     if (roster::isTerminal(roster::kStandardOutput)) {
         roster::markTerminal(std::cout);
     }
-    return roster::runProgram({argv + 1, argv + argc}, std::cin, std::cout, std::cerr);
+    return roster::runProgram(roster::commandLine(argc, argv), std::cin, std::cout, std::cerr);
 }

@@ -1,11 +1,9 @@
-#include <filesystem>
-#include <fstream>
 #include <istream>
 #include <optional>
 #include <ostream>
-#include <system_error>
 
 #include "console/Commands.h"
+#include "platform/FileIo.h"
 
 namespace roster {
 
@@ -28,18 +26,13 @@ void openFile(Session& s) {
     if (!(s.in >> filename)) {
         return;
     }
-    // A folder opens as a stream that cannot be read; only a regular file
-    // can hold records.
-    std::error_code error;
-    std::ifstream infile;
-    if (std::filesystem::is_regular_file(filename, error)) {
-        infile.open(filename, formatOf(filename) == FileFormat::Csv ? std::ios_base::binary
-                                                                    : std::ios_base::in);
-    }
-    if (!infile.is_open() || !infile.good()) {
+    // A folder or a device is no file of records.
+    FileReader file(filename.c_str());
+    if (!file.isOpen()) {
         s.out << "Cannot open file." << '\n';
         return;
     }
+    std::istream infile(&file);
     // A spreadsheet file is read whole or not at all, as a kept one is: a
     // refused file leaves the roster as it was.
     if (formatOf(filename) == FileFormat::Csv) {

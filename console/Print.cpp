@@ -1,11 +1,10 @@
-#include <filesystem>
 #include <ostream>
 #include <sstream>
-#include <system_error>
 
 #include "console/Commands.h"
 #include "console/Menu.h"
 #include "platform/SafeWrite.h"
+#include "platform/System.h"
 
 namespace roster {
 
@@ -21,10 +20,8 @@ bool saveReport(Session& s) {
     writeTable(table, s.persons);
     // A report that is no file of its own (a link to /dev/stdout) may go
     // where the output goes, so what was said before it is shown first.
-    std::error_code error;
-    const std::filesystem::file_type type = std::filesystem::status(s.reportPath, error).type();
-    if (type != std::filesystem::file_type::regular &&
-        type != std::filesystem::file_type::not_found) {
+    int mode = -1;
+    if (kindOf(s.reportPath.c_str(), mode) == Kind::Other) {
         s.out.flush();
     }
     const bool saved = writeFileSafely(s.reportPath, textFileBytes(table.str()));

@@ -45,4 +45,36 @@ long readSmallFile(const char* path, char* data, std::size_t capacity, long long
     return got < 0 ? -1 : size;
 }
 
+FileReader::FileReader(const char* path, Fingerprint* to)
+    : file(openRegularFile(path)), print(to) {}
+
+FileReader::~FileReader() {
+    if (file >= 0) {
+        closeFile(file);
+    }
+}
+
+// At the end the bytes read last stay, for a seek back.
+FileReader::int_type FileReader::underflow() {
+    const long got = file < 0 ? -1 : readSome(file, buffer, sizeof buffer);
+    if (got <= 0) {
+        return traits_type::eof();
+    }
+    consumed += static_cast<std::size_t>(egptr() - eback());
+    if (print != nullptr) {
+        print->add(buffer, static_cast<std::size_t>(got));
+    }
+    setg(buffer, buffer, buffer + got);
+    return traits_type::to_int_type(*gptr());
+}
+
+FileReader::pos_type FileReader::seekpos(pos_type position, std::ios_base::openmode) {
+    const off_type offset = position - pos_type(static_cast<off_type>(consumed));
+    if (offset < 0 || offset > egptr() - eback()) {
+        return pos_type(off_type(-1));
+    }
+    setg(eback(), eback() + offset, egptr());
+    return position;
+}
+
 }  // namespace roster

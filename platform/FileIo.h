@@ -4,12 +4,16 @@
 #pragma once
 
 #include <cstddef>
+#include <streambuf>
+
+#include "platform/Fingerprint.h"
 
 namespace roster {
 
-// The descriptors of standard input and standard output.
+// The descriptors of standard input, output and error.
 constexpr int kStandardInput = 0;
 constexpr int kStandardOutput = 1;
+constexpr int kStandardError = 2;
 
 // Reads what is there, at most `size` bytes, waiting for one at least; a
 // call interrupted by a signal is made again. Returns the count, 0 at the
@@ -24,5 +28,29 @@ bool writeAll(int file, const char* data, std::size_t size);
 // bytes, never through a symbolic link at its end or from a device: its
 // size, or -1. `age` gets the seconds since it was last written.
 long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age);
+
+// The bytes of the regular file `path`, as they are, through a buffer of
+// its own; `print`, where given, takes in every byte read. Seeking goes
+// back only within the bytes read last, as far as a byte-order mark.
+class FileReader final : public std::streambuf {
+  public:
+    explicit FileReader(const char* path, Fingerprint* print = nullptr);
+    ~FileReader() override;
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // False when `path` is no regular file that could be opened.
+    bool isOpen() const { return file >= 0; }
+
+  protected:
+    int_type underflow() override;
+    pos_type seekpos(pos_type position, std::ios_base::openmode) override;
+
+  private:
+    int file;
+    Fingerprint* print;
+    std::size_t consumed = 0;  // bytes read before those in the buffer
+    char buffer[1 << 14];
+};
 
 }  // namespace roster

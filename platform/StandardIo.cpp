@@ -5,6 +5,7 @@
 
 #include "platform/FileIo.h"
 #include "platform/Hangup.h"
+#include "platform/Unicode.h"
 
 namespace roster {
 
@@ -31,18 +32,21 @@ void OutputBuffer::writeMarked() const {
 
 // Once a write has failed, what follows is dropped, as the system's own
 // buffered streams drop it, and every flush reports the failure.
-bool OutputBuffer::writeOut() {
+bool OutputBuffer::writeOut(bool whole) {
     // A hang-up waits, so that it never writes these bytes a second time.
     const HangupGuard guard;
     const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
-    failed = failed || !writeAll(file, buffer, size);
-    marked = 0;
+    const std::size_t end = size - (whole ? 0 : cutCharacter({buffer, size}));
+    failed = failed || !writeAll(file, buffer, end);
+    std::memmove(buffer, buffer + end, size - end);
+    marked = marked > end ? marked - end : 0;
     setp(buffer, buffer + sizeof buffer);
+    pbump(static_cast<int>(size - end));
     return !failed;
 }
 
 OutputBuffer::int_type OutputBuffer::overflow(int_type c) {
-    if (!writeOut()) {
+    if (!writeOut(false)) {
         return traits_type::eof();
     }
     if (!traits_type::eq_int_type(c, traits_type::eof())) {
@@ -55,7 +59,7 @@ OutputBuffer::int_type OutputBuffer::overflow(int_type c) {
 std::streamsize OutputBuffer::xsputn(const char* data, std::streamsize count) {
     std::streamsize done = 0;
     while (done < count) {
-        if (pptr() == epptr() && !writeOut()) {
+        if (pptr() == epptr() && !writeOut(false)) {
             break;
         }
         const std::streamsize room = epptr() - pptr();
@@ -68,7 +72,7 @@ std::streamsize OutputBuffer::xsputn(const char* data, std::streamsize count) {
 }
 
 int OutputBuffer::sync() {
-    return writeOut() ? 0 : -1;
+    return writeOut(true) ? 0 : -1;
 }
 
 std::string OutputBuffer::takeUnfinishedLine() {
@@ -79,7 +83,7 @@ std::string OutputBuffer::takeUnfinishedLine() {
     }
     std::string rest(start, end);
     pbump(-static_cast<int>(end - start));
-    writeOut();
+    writeOut(true);
     return rest;
 }
 
@@ -120,6 +124,7 @@ StandardStreams::StandardStreams()
     : editor(LineEditor::forTerminal()),
       input(output, editor.get()),
       previousOutput(std::cout.rdbuf(&output)),
+      previousError(std::cerr.rdbuf(&error)),
       previousInput(std::cin.rdbuf(&input)) {
     // The input buffer shows the output when it matters; a stream tied to
     // standard output would flush it before every read.
@@ -135,6 +140,7 @@ StandardStreams::~StandardStreams() {
     }
     std::cout.flush();
     std::cin.rdbuf(previousInput);
+    std::cerr.rdbuf(previousError);
     std::cout.rdbuf(previousOutput);
 }
 

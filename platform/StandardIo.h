@@ -39,7 +39,9 @@ class OutputBuffer final : public std::streambuf {
     int sync() override;
 
   private:
-    bool writeOut();
+    // Writes the buffer; when it is only full, a UTF-8 character that its
+    // end cuts in two waits for the next write.
+    bool writeOut(bool whole);
 
     int file;
     char buffer[1 << 16];
@@ -70,9 +72,10 @@ class InputBuffer final : public std::streambuf {
     char buffer[1 << 14];
 };
 
-// While it lives, std::cin reads through an InputBuffer and std::cout
-// writes through an OutputBuffer; at its end the output is flushed. At a
-// terminal, lines are typed through a LineEditor.
+// While it lives, std::cin reads through an InputBuffer, and std::cout and
+// std::cerr write through OutputBuffers (std::cerr at once, as always); at
+// its end the output is flushed. At a terminal, lines are typed through a
+// LineEditor.
 class StandardStreams {
   public:
     StandardStreams();
@@ -82,9 +85,11 @@ class StandardStreams {
 
   private:
     OutputBuffer output;
+    OutputBuffer error{kStandardError};
     std::unique_ptr<LineEditor> editor;
     InputBuffer input;
     std::streambuf* previousOutput;
+    std::streambuf* previousError;
     std::streambuf* previousInput;
 };
 

@@ -28,6 +28,11 @@ Kind kindOf(const char* path, int& mode) {
     return Kind::Regular;
 }
 
+bool isFolder(const char* path) {
+    struct stat status;
+    return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 bool followLinks(Path& path) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat status;
@@ -64,6 +69,16 @@ int openForWriting(const char* path) {
 
 int openForReading(const char* path) {
     return open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+int openRegularFile(const char* path) {
+    const int file = openForReading(path);
+    struct stat status;
+    if (file >= 0 && (fstat(file, &status) != 0 || !S_ISREG(status.st_mode))) {
+        close(file);
+        return -1;
+    }
+    return file;
 }
 
 bool flushToDisk(int file) {
@@ -151,6 +166,10 @@ void pauseMilliseconds(int milliseconds) {
 
 bool isTerminal(int file) {
     return isatty(file) == 1;
+}
+
+std::vector<std::string> commandLine(int argc, char** argv) {
+    return {argv + 1, argv + argc};
 }
 
 namespace {

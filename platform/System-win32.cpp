@@ -1,5 +1,7 @@
-// The system calls of Windows. Here a request to stop is handled on a
-// thread of its own, not in a signal handler, so these may allocate.
+// The system calls of Windows, only their wide forms: names, the command
+// line and consoles are UTF-16 at this border and UTF-8 inside. Here a
+// request to stop is handled on a thread of its own, not in a signal
+// handler, so these may allocate.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -9,6 +11,8 @@
 #include <process.h>
 #include <sys/stat.h>
 
+#include <shellapi.h>
+
 #include <cerrno>
 #include <climits>
 #include <ctime>
@@ -16,6 +20,7 @@
 #include <system_error>
 
 #include "platform/System.h"
+#include "platform/Unicode.h"
 
 namespace roster {
 
@@ -23,33 +28,102 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The name the system knows `path` by. A text that is not well-formed
+// UTF-8 names no file: it gives an empty name, which every call refuses.
 std::wstring wide(const char* path) {
-    return fs::path(path).wstring();
+    std::u16string name;
+    if (!utf16FromUtf8(path, name)) {
+        name.clear();
+    }
+    return {name.begin(), name.end()};
 }
 
-std::string utf8(const wchar_t* text, int length) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text, length, bytes.data(), size, nullptr, nullptr);
+std::string utf8(const wchar_t* text, std::size_t length) {
+    return utf8FromUtf16(std::u16string(text, text + length));
+}
+
+HANDLE handleOf(int file) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(file));
+}
+
+bool isConsole(HANDLE handle) {
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
+// Lines typed at the console, as far as the program has not taken them.
+struct ConsoleInput {
+    ConsoleLines lines;
+    std::string ready;
+    bool ended = false;
+};
+
+// Reads what the console has typed, in its line mode, so that its own
+// editing keys and history work; the text is handed on as UTF-8 lines.
+long readConsole(HANDLE console, char* data, std::size_t size) {
+    static ConsoleInput input;
+    int emptyReads = 0;
+    while (input.ready.empty() && !input.ended) {
+        wchar_t units[4096];
+        DWORD got = 0;
+        if (!ReadConsoleW(console, units, sizeof units / sizeof units[0], &got, nullptr)) {
+            return -1;
+        }
+        if (got == 0) {
+            // Ctrl-C cuts a read short while it ends the program; reads
+            // that keep coming back empty end the input.
+            input.ended = ++emptyReads == 100;
+            Sleep(10);
+            continue;
+        }
+        input.ended = !input.lines.take(std::u16string(units, units + got), input.ready);
     }
-    return bytes;
+    const std::size_t count = input.ready.size() < size ? input.ready.size() : size;
+    input.ready.copy(data, count);
+    input.ready.erase(0, count);
+    return static_cast<long>(count);
+}
+
+// Writes `size` bytes of UTF-8 to the console as the characters they are.
+long writeConsole(HANDLE console, const char* data, std::size_t size) {
+    const std::u16string text = consoleText({data, size});
+    const std::wstring units(text.begin(), text.end());
+    for (std::size_t done = 0; done < units.size();) {
+        DWORD written = 0;
+        const DWORD count =
+            static_cast<DWORD>(units.size() - done < 8192 ? units.size() - done : 8192);
+        if (!WriteConsoleW(console, units.data() + done, count, &written, nullptr) ||
+            written == 0) {
+            return -1;
+        }
+        done += written;
+    }
+    return static_cast<long>(size);
 }
 
 }  // namespace
 
 Kind kindOf(const char* path, int& /*mode*/) {
+    const std::wstring name = wide(path);
+    if (name.empty()) {
+        return Kind::Other;
+    }
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(fs::path(name), error);
     if (status.type() == fs::file_type::not_found) {
         return Kind::Missing;
     }
     return fs::is_regular_file(status) ? Kind::Regular : Kind::Other;
 }
 
+bool isFolder(const char* path) {
+    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 bool followLinks(Path& path) {
     std::error_code error;
-    fs::path followed(path.c_str());
+    fs::path followed(wide(path.c_str()));
     for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(followed, error)); ++hops) {
         const fs::path target = fs::read_symlink(followed, error);
         if (error) {
@@ -57,8 +131,9 @@ bool followLinks(Path& path) {
         }
         followed = target.is_absolute() ? target : followed.parent_path() / target;
     }
+    const std::wstring name = followed.wstring();
     path.cut(0);
-    return path.add(followed.string().c_str()).fitsIn();
+    return path.add(utf8(name.data(), name.size()).c_str()).fitsIn();
 }
 
 int createNew(const char* path, int /*mode*/) {
@@ -75,6 +150,16 @@ int openForReading(const char* path) {
     return _wopen(wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
 }
 
+int openRegularFile(const char* path) {
+    const int file = openForReading(path);
+    struct _stat64 status;
+    if (file >= 0 && (_fstat64(file, &status) != 0 || (status.st_mode & _S_IFREG) == 0)) {
+        _close(file);
+        return -1;
+    }
+    return file;
+}
+
 bool flushToDisk(int file) {
     return _commit(file) == 0;
 }
@@ -84,10 +169,18 @@ bool closeFile(int file) {
 }
 
 long readOnce(int file, char* data, std::size_t size) {
+    const HANDLE handle = handleOf(file);
+    if (isConsole(handle)) {
+        return readConsole(handle, data, size);
+    }
     return _read(file, data, static_cast<unsigned>(size < INT_MAX ? size : INT_MAX));
 }
 
 long writeOnce(int file, const char* data, std::size_t size) {
+    const HANDLE handle = handleOf(file);
+    if (isConsole(handle)) {
+        return writeConsole(handle, data, size);
+    }
     return _write(file, data, static_cast<unsigned>(size < INT_MAX ? size : INT_MAX));
 }
 
@@ -194,15 +287,27 @@ void pauseMilliseconds(int milliseconds) {
 // A character device need not be a console (NUL is one); a console has a
 // console mode.
 bool isTerminal(int file) {
-    DWORD mode = 0;
-    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(file));
-    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+    return isConsole(handleOf(file));
+}
+
+std::vector<std::string> commandLine(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wideArgs = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wideArgs == nullptr) {
+        return {argv + 1, argv + argc};
+    }
+    std::vector<std::string> args;
+    for (int i = 1; i < count; ++i) {
+        args.push_back(utf8(wideArgs[i], wcslen(wideArgs[i])));
+    }
+    LocalFree(wideArgs);
+    return args;
 }
 
 std::string loginName() {
     wchar_t name[257];
     DWORD size = sizeof name / sizeof name[0];
-    return GetUserNameW(name, &size) && size > 0 ? utf8(name, static_cast<int>(size - 1)) : "";
+    return GetUserNameW(name, &size) && size > 0 ? utf8(name, size - 1) : "";
 }
 
 // Windows keeps a full name only for accounts of a domain.
@@ -213,7 +318,7 @@ std::string fullName() {
 std::string hostName() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
     DWORD size = sizeof name / sizeof name[0];
-    return GetComputerNameW(name, &size) ? utf8(name, static_cast<int>(size)) : "";
+    return GetComputerNameW(name, &size) ? utf8(name, size) : "";
 }
 
 }  // namespace roster

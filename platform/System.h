@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/Path.h"
 
@@ -18,6 +19,8 @@ enum class Kind { Missing, Regular, Other };
 // its permission bits; it stays -1 where the system keeps none to carry
 // over (Windows keeps only read-only).
 Kind kindOf(const char* path, int& mode);
+// Whether `path` leads to a folder.
+bool isFolder(const char* path);
 
 // Makes `path` the file that its chain of symbolic links ends at; false
 // when that does not fit. A chain that does not end is left to fail when
@@ -33,12 +36,14 @@ int openForWriting(const char* path);
 // Opens `path` for reading; never waits for a writer, should a named pipe
 // have taken the file's place.
 int openForReading(const char* path);
+// Opens `path` for reading only when it leads to a regular file, so that
+// a folder or a device is never read as one.
+int openRegularFile(const char* path);
 bool flushToDisk(int file);
 bool closeFile(int file);
 // One read or write of at most `size` bytes: the count, or -1 on failure.
 long readOnce(int file, char* data, std::size_t size);
 long writeOnce(int file, const char* data, std::size_t size);
-
 enum class Moved { Yes, Failed, InUse };
 // Renames `from` to `to`, replacing whatever file has that name. InUse
 // when another program holds `to` open so that it cannot be replaced, as
@@ -74,8 +79,13 @@ long long clockMilliseconds();
 void pauseMilliseconds(int milliseconds);
 
 // Whether the open file `file` is a terminal: a POSIX terminal, or a
-// Windows console.
+// Windows console. On Windows a console is read and written in UTF-16 and
+// its text handed on as UTF-8 (see ConsoleLines and consoleText).
 bool isTerminal(int file);
+
+// The program's arguments after its name, in UTF-8: on Windows as the
+// system holds them, in UTF-16, whatever the code page. Allocates.
+std::vector<std::string> commandLine(int argc, char** argv);
 
 // Who runs the program, and where: the login name, the full name where the
 // system keeps one (else empty), and the host's name. These allocate, and

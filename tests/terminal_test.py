@@ -7,11 +7,18 @@ is shown, as a person does: persons whose names are typed with editing keys
 hang-up and Ctrl-C in the middle of a line, and a listing of names that hold
 escape sequences. Exits with 77 (skipped) where there is no pseudo-terminal.
 
-usage: terminal_test.py BINARY
+With --wine the program is a Windows one, in the console that Wine makes of
+the terminal: names with accents, CJK and an emoji typed and saved as
+UTF-8, a table with its columns in line, files and folders with such names
+on the command line and at O, a message on standard error, and a listing
+of over 64 KiB whose characters all arrive whole.
+
+usage: terminal_test.py [--wine] BINARY
 """
 
 import os
 import pty
+import re
 import select
 import shutil
 import signal
@@ -44,10 +51,15 @@ STARTED = []  # every terminal started, its program ended whatever happens
 
 
 class Terminal:
-    def __init__(self, folder, *args):
+    def __init__(self, folder, *args, stdin=None):
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
             os.chdir(folder)
+            if stdin:
+                os.dup2(os.open(stdin, os.O_RDONLY), 0)
+            if WINE:  # Wine reads the command line as the locale says
+                os.environ.update(TERM="xterm", LC_ALL="C.UTF-8")
+                os.execvp("wine", ["wine", BINARY, *args])
             os.environ.update(TERM="xterm", LC_ALL="C")  # a locale that reads no UTF-8
             os.execv(BINARY, [BINARY, *args])
         STARTED.append(self)
@@ -73,6 +85,12 @@ class Terminal:
         for prompt, answer in [("age", "25"), ("height", "70"), ("GPA", "3"), ("Major", "M"),
                                ("networth", "1")]:
             self.type(answer + "\r", "Enter " + prompt)
+
+    def screen(self):
+        """The output without the console's escape sequences; Wine moves
+        the cursor over blanks."""
+        moved = re.sub(rb"\x1b\[(\d*)C", lambda m: b" " * int(m.group(1) or 1), self.output)
+        return re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", moved).decode("utf-8", "replace")
 
     def end(self):
         """Reads to the end: how the program ended, as a shell says it."""
@@ -129,6 +147,50 @@ def run(folder):
     return failures
 
 
+def run_wine(folder):
+    """Typed ahead once the console reads keys, since it keeps them."""
+    def session(args, typed):
+        terminal = Terminal(folder, *args)
+        if typed:
+            terminal.type(typed, "Selection:")
+        return terminal.end(), terminal.screen()
+
+    def add(name, major):
+        return "A\r%s\r25\r70\r3\r%s\r1\r" % (name, major)
+
+    # 9 persons listed 60 times put a character across the output's first
+    # 64 KiB, where its buffer is written whole: only with typing piped in.
+    files = {"Ωmega.txt": "Ωmega, Al\nArt\n30 60 150 2 -1\n", "Łódź.csv": "Name,Major,Age,"
+             "Height,Weight,GPA,Net worth\n", "wide.txt": "王, 小明\nMathé\n25 70 150 3 1\n" * 9,
+             "typed.txt": "P\nL\n" * 60 + "X\n"}
+    for name, text in files.items():
+        open(os.path.join(folder, name), "w", encoding="utf-8").write(text)
+    os.mkdir(os.path.join(folder, "Ωmega"))
+    failures = []
+    _, screen = session(["Łódź.csv"], "O\rΩmega.txt\r" + add("Müller, Jürgen", "Mathé") +
+                        add("Łódź, 王小明 😀", "Art") + "P\rL\rX\r")
+    if "Müller, Jürgen      Mathé               B         5'10\"     25  " not in screen or \
+            not re.search("王小明.*Art +B", screen):
+        failures.append("the table is out of line: %r" % screen[-600:])
+    kept = open(os.path.join(folder, "Łódź.csv"), encoding="utf-8").read()
+    if kept.count("\n") != 4 or not all(name in kept for name in ["Ωmega, Al", "Müller, Jürgen",
+                                                                   "Mathé", "Łódź, 王小明 😀"]):
+        failures.append("Łódź.csv holds %r" % kept)
+    session(["Ωmega/team.csv"], add("Kim, Ål", "Art") + "X\r")
+    if not os.path.exists(os.path.join(folder, "Ωmega", "team.csv")):
+        failures.append("nothing saved in the folder Ωmega")
+    status, screen = session(["Ωmissing/x.csv"], "")
+    if status != 1 or "roster: cannot open Ωmissing/x.csv" not in screen:
+        failures.append("no message for a missing folder: %d %r" % (status, screen[-200:]))
+    terminal = Terminal(folder, "wide.txt", stdin=os.path.join(folder, "typed.txt"))
+    terminal.end()
+    if terminal.screen().count("王, 小明") != 540 or "\\x" in terminal.screen():
+        failures.append("characters of the listing were cut in two")
+    if sorted(os.listdir(folder)) != sorted(list(files) + ["Ωmega", "outputdata.txt"]):
+        failures.append("the folder holds %r" % sorted(os.listdir(folder)))
+    return failures
+
+
 def main():
     try:
         for end in os.openpty():
@@ -138,7 +200,7 @@ def main():
         return 77
     folder = tempfile.mkdtemp(prefix="roster-terminal-")
     try:
-        failures = run(folder)
+        failures = (run_wine if WINE else run)(folder)
     except (TimeoutError, OSError) as error:
         failures = [str(error)]
     finally:
@@ -147,11 +209,13 @@ def main():
                 os.kill(terminal.pid, signal.SIGKILL)
                 os.waitpid(terminal.pid, 0)
         shutil.rmtree(folder)
-    print("\n".join(failures) or "%d keys typed, %d endings, 1 listing: all as expected"
-          % (len(CASES), len(ENDINGS)))
+    print("\n".join(failures) or ("a Windows console: all as expected" if WINE else
+                                   "%d keys typed, %d endings, 1 listing: all as expected"
+                                   % (len(CASES), len(ENDINGS))))
     return 1 if failures else 0
 
 
 if __name__ == "__main__":
-    BINARY = os.path.abspath(sys.argv[1])
+    WINE = sys.argv[1] == "--wine"
+    BINARY = os.path.abspath(sys.argv[-1])
     sys.exit(main())

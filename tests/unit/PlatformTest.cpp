@@ -80,6 +80,14 @@ TEST(UnicodeTest, NamesBetweenUtf8AndUtf16) {
                             u"b\xDC00"),
               "a\xED\xA0\x80"
               "b\xED\xB0\x80");
+#ifdef _WIN32
+    const std::string folder = testing::TempDir();
+    const std::string name = folder + "roster-\xFF.txt";
+    int mode = -1;
+    EXPECT_EQ(kindOf(name.c_str(), mode), Kind::Other);
+    EXPECT_LT(openForWriting(name.c_str()), 0);
+    EXPECT_EQ(createNew(name.c_str(), -1), -1);
+#endif
 }
 
 // A console hands over pieces of lines in UTF-16; the program gets what
