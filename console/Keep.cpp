@@ -86,7 +86,8 @@ bool mergeWithFile(const KeptFile& kept, Merging& merging) {
 // allocates or makes a call that a signal handler may not make.
 Saving saveNow(const KeptFile& kept, Merging* merging) {
     const char* path = kept.path.c_str();
-    const SaveLock lock(path, kept.holder);
+    const SaveLock lock(path, kept.holder,
+                        merging == nullptr ? SaveLock::Briefly : SaveLock::Patiently);
     if (lock.state() == SaveLock::Busy) {
         return aside(kept, Saving::InUse);
     }

@@ -30,6 +30,14 @@ bool writeAll(int file, const char* data, std::size_t size) {
     return true;
 }
 
+void writeAvailable(int file, const char* data, std::size_t size) {
+    long written = 0;
+    while (size > 0 && (written = writeWithoutWaiting(file, data, size)) > 0) {
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
 long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age) {
     const int file = openSmallFile(path, capacity, age);
     if (file < 0) {

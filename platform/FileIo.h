@@ -24,6 +24,10 @@ long readSome(int file, char* data, std::size_t size);
 // one of them fails.
 bool writeAll(int file, const char* data, std::size_t size);
 
+// Writes as many of the bytes as the file takes without waiting for its
+// reader (see writeWithoutWaiting).
+void writeAvailable(int file, const char* data, std::size_t size);
+
 // Reads the regular file `path` whole when it holds at most `capacity`
 // bytes, never through a symbolic link at its end or from a device: its
 // size, or -1. `age` gets the seconds since it was last written.

@@ -18,6 +18,10 @@ void* stopContext = nullptr;
 // while no SaveOnHangup lives there is no request to hold back.
 int guardDepth = 0;
 bool holding = false;
+// A request is carried out once; a second one meanwhile is dropped.
+volatile sig_atomic_t stopping = 0;
+// The signal whose request waits for a write of standard output to return.
+volatile sig_atomic_t deferred = 0;
 
 const int kSignals[] = {SIGHUP, SIGTERM, SIGINT};
 struct sigaction previous[std::size(kSignals)];
@@ -31,22 +35,42 @@ sigset_t stopSignals() {
     return set;
 }
 
-extern "C" void onStop(int signal) {
-    const bool save = signal != SIGINT;
-    if (stopFunction != nullptr) {
-        stopFunction(stopContext, save);
-    }
-    if (save) {
-        writeMarkedStandardOutput();
-    }
-    // The handler was reset to the default action on entry; letting the
-    // signal through again ends the program by it.
+// The handler was reset to the default action on entry; letting the signal
+// through again ends the program by it.
+[[noreturn]] void endBy(int signal) {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, signal);
     raise(signal);
     sigprocmask(SIG_UNBLOCK, &set, nullptr);
     _exit(128 + signal);
+}
+
+// A write that began just before a request was deferred to it is cut short
+// by the next tick, at most a second later.
+extern "C" void onTick(int /*signal*/) {
+    alarm(1);
+}
+
+extern "C" void onStop(int signal) {
+    if (stopping != 0) {
+        return;
+    }
+    stopping = 1;
+    const bool save = signal != SIGINT;
+    if (stopFunction != nullptr) {
+        stopFunction(stopContext, save);
+    }
+    if (save && !writeMarkedStandardOutput()) {
+        // Returning cuts the program's write short; it then finishes here.
+        struct sigaction tick = {};
+        tick.sa_handler = onTick;
+        sigaction(SIGALRM, &tick, nullptr);
+        alarm(1);
+        deferred = signal;
+        return;
+    }
+    endBy(signal);
 }
 
 }  // namespace
@@ -57,6 +81,7 @@ SaveOnHangup::SaveOnHangup(StopFunction stop, void* context) {
     struct sigaction action = {};
     action.sa_handler = onStop;
     action.sa_mask = stopSignals();  // one request at a time
+    // Not restarted: a write or a read that the signal cuts short returns.
     action.sa_flags = static_cast<int>(SA_RESETHAND);
     for (std::size_t i = 0; i < std::size(kSignals); ++i) {
         sigaction(kSignals[i], nullptr, &previous[i]);
@@ -88,6 +113,29 @@ HangupGuard::~HangupGuard() {
         sigprocmask(SIG_UNBLOCK, &set, nullptr);
         holding = false;
     }
+}
+
+bool stopRequested() {
+    sigset_t pending;
+    if (deferred != 0 || sigpending(&pending) != 0) {
+        return deferred != 0;
+    }
+    for (const int signal : kSignals) {
+        if (sigismember(&pending, signal) == 1) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool stopDeferred() {
+    return deferred != 0;
+}
+
+void finishStop() {
+    alarm(0);
+    writeMarkedStandardOutput();
+    endBy(deferred);
 }
 
 }  // namespace roster

@@ -4,6 +4,8 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include <atomic>
+
 #include "platform/Hangup.h"
 #include "platform/StandardIo.h"
 
@@ -18,10 +20,12 @@ void* stopContext = nullptr;
 int guardDepth = 0;
 bool holding = false;
 SRWLOCK guardLock = SRWLOCK_INIT;
+std::atomic<bool> requested{false};
 
 BOOL WINAPI onConsoleEvent(DWORD event) {
     const bool save =
         event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT;
+    requested = save;
     AcquireSRWLockExclusive(&guardLock);
     if (stopFunction != nullptr) {
         stopFunction(stopContext, save);
@@ -30,7 +34,12 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
         ReleaseSRWLockExclusive(&guardLock);
         return FALSE;  // Ctrl-C and Ctrl-Break end the program as always
     }
-    writeMarkedStandardOutput();
+    // A write of standard output that the program is making hands the
+    // output over once it returns; one that waits for its reader ends with
+    // the program half a second later.
+    for (int wait = 0; wait < 50 && !writeMarkedStandardOutput(); ++wait) {
+        Sleep(10);
+    }
     ExitProcess(1);
 }
 
@@ -60,6 +69,21 @@ HangupGuard::~HangupGuard() {
     if (--guardDepth == 0 && holding) {
         ReleaseSRWLockExclusive(&guardLock);
         holding = false;
+    }
+}
+
+bool stopRequested() {
+    return requested;
+}
+
+bool stopDeferred() {
+    return requested;
+}
+
+// The request's own thread writes what is marked and ends the program.
+void finishStop() {
+    for (;;) {
+        Sleep(INFINITE);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/FileIo.h"
+#include "platform/Hangup.h"
 #include "platform/SafeWrite.h"
 #include "platform/System.h"
 
@@ -10,8 +11,10 @@ namespace roster {
 
 namespace {
 
-// How long a save waits for a holder that is alive.
+// How long a save waits for a holder that is alive; a request to stop
+// ends the program within a second.
 constexpr long long kPatienceMilliseconds = 5000;
+constexpr long long kBriefMilliseconds = 500;
 // A save takes a small fraction of this; a lock as old is left over.
 constexpr long long kStaleSeconds = 60;
 // The locks that clear a lock away can be left over too; so many are
@@ -103,20 +106,21 @@ bool holderGone(std::string_view text, std::string_view me) {
            holder.host == mine.host && processGone(holder.id);
 }
 
-SaveLock::SaveLock(const char* file, std::string_view me) : holder(me) {
+SaveLock::SaveLock(const char* file, std::string_view me, Wait wait) : holder(me) {
     Path target;
     if (!target.add(file).fitsIn() || !followLinks(target) ||
         !lock.beside(target, ".", ".saving").fitsIn()) {
         return;
     }
-    const long long deadline = clockMilliseconds() + kPatienceMilliseconds;
+    const long long deadline =
+        clockMilliseconds() + (wait == Patiently ? kPatienceMilliseconds : kBriefMilliseconds);
     for (;;) {
         const Take take = tryTake(lock, me, 0);
         if (take != Take::Held) {
             current = take == Take::Taken ? Held : Unheld;
             return;
         }
-        if (clockMilliseconds() >= deadline) {
+        if (clockMilliseconds() >= deadline || (wait == Patiently && stopRequested())) {
             current = Busy;
             return;
         }

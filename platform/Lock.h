@@ -26,17 +26,22 @@ std::string thisProcess();
 bool holderGone(std::string_view text, std::string_view me);
 
 // While it lives, no other program that takes this lock saves `file`.
-// Taking it waits for a holder that is alive, up to a few seconds; a
-// holder that is gone is cleared away.
+// Taking it waits for a holder that is alive, up to a few seconds, or until
+// a request to stop comes; a holder that is gone is cleared away.
 class SaveLock {
   public:
+    // How long a holder that is alive is waited for.
+    enum Wait {
+        Patiently,  // five seconds, unless a request to stop comes meanwhile
+        Briefly,    // half a second: the save of a request to stop
+    };
     enum State {
         Held,    // taken: saves of the file are this process's alone
         Busy,    // another holder did not let go in time
         Unheld,  // the folder takes no lock, and no file beside `file`
     };
 
-    SaveLock(const char* file, std::string_view me);
+    SaveLock(const char* file, std::string_view me, Wait wait);
     ~SaveLock();
     SaveLock(const SaveLock&) = delete;
     SaveLock& operator=(const SaveLock&) = delete;

@@ -1,10 +1,12 @@
 #include "platform/StandardIo.h"
 
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 
 #include "platform/FileIo.h"
 #include "platform/Hangup.h"
+#include "platform/System.h"
 #include "platform/Unicode.h"
 
 namespace roster {
@@ -24,24 +26,50 @@ void OutputBuffer::mark() {
     marked = static_cast<std::size_t>(pptr() - pbase());
 }
 
-void OutputBuffer::writeMarked() const {
-    if (!failed) {
-        writeAll(file, buffer, marked);
+bool OutputBuffer::writeMarked() {
+    int nobody = kNobody;
+    if (!writer.compare_exchange_strong(nobody, kStop) && nobody != kStop) {
+        return false;
     }
+    if (!failed && marked > sent) {
+        writeAvailable(file, buffer + sent, marked - sent);
+    }
+    return true;
 }
 
 // Once a write has failed, what follows is dropped, as the system's own
-// buffered streams drop it, and every flush reports the failure.
+// buffered streams drop it, and every flush reports the failure. A request
+// to stop is never held back by a write that waits for a reader: it finds
+// the program writing, and once the write returns, cut short by the
+// request, the program knows how far it got and finishes the stop itself.
 bool OutputBuffer::writeOut(bool whole) {
-    // A hang-up waits, so that it never writes these bytes a second time.
-    const HangupGuard guard;
+    int nobody = kNobody;
+    if (!writer.compare_exchange_strong(nobody, kProgram)) {
+        finishStop();
+    }
     const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
-    const std::size_t end = size - (whole ? 0 : cutCharacter({buffer, size}));
-    failed = failed || !writeAll(file, buffer, end);
+    const std::size_t end = size - (whole ? 0 : cutCharacter({buffer + sent, size - sent}));
+    while (!failed && sent < end) {
+        const long written = writeOnce(file, buffer + sent, end - sent);
+        if (written > 0) {
+            sent += static_cast<std::size_t>(written);
+        }
+        failed = written == 0 || (written < 0 && errno != EINTR);
+        if (stopDeferred()) {
+            writer = kStop;
+            finishStop();
+        }
+    }
     std::memmove(buffer, buffer + end, size - end);
     marked = marked > end ? marked - end : 0;
+    sent = 0;
     setp(buffer, buffer + sizeof buffer);
     pbump(static_cast<int>(size - end));
+    writer = kNobody;
+    if (stopDeferred()) {
+        writer = kStop;
+        finishStop();
+    }
     return !failed;
 }
 
@@ -82,7 +110,12 @@ std::string OutputBuffer::takeUnfinishedLine() {
         --start;
     }
     std::string rest(start, end);
-    pbump(-static_cast<int>(end - start));
+    {
+        const HangupGuard guard;
+        pbump(-static_cast<int>(end - start));
+        const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+        marked = marked < size ? marked : size;
+    }
     writeOut(true);
     return rest;
 }
@@ -150,10 +183,8 @@ void markStandardOutput() {
     }
 }
 
-void writeMarkedStandardOutput() {
-    if (standardOutput != nullptr) {
-        standardOutput->writeMarked();
-    }
+bool writeMarkedStandardOutput() {
+    return standardOutput == nullptr || standardOutput->writeMarked();
 }
 
 }  // namespace roster

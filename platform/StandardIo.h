@@ -6,6 +6,7 @@
 // program waits for its answer. Both behave alike on every platform.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <streambuf>
@@ -26,9 +27,14 @@ class OutputBuffer final : public std::streambuf {
     // What has been written so far may be shown should the program be
     // stopped before it goes on (see writeMarked).
     void mark();
-    // Writes what was marked and is still in the buffer. Allocates nothing
-    // and makes only calls a signal handler may make.
-    void writeMarked() const;
+    // For a request to stop: writes what was marked and is not written yet,
+    // as far as the file takes it without waiting, and lets nothing more be
+    // written through this buffer. False, writing nothing, while the
+    // program is writing the buffer itself: it does not know yet how much of
+    // that went out, so its write, once it returns, finishes the stop (see
+    // finishStop). Allocates nothing and makes only calls a signal handler
+    // may make.
+    bool writeMarked();
     // Writes what is buffered up to its last line break, and hands over the
     // rest: the start of a line that what is typed next will end.
     std::string takeUnfinishedLine();
@@ -43,10 +49,15 @@ class OutputBuffer final : public std::streambuf {
     // end cuts in two waits for the next write.
     bool writeOut(bool whole);
 
+    // Who writes the buffer: nobody, the program, or a request to stop.
+    enum Writer { kNobody, kProgram, kStop };
+
     int file;
     char buffer[1 << 16];
     std::size_t marked = 0;  // bytes at the start of the buffer
-    bool failed = false;     // a write has failed; everything since is lost
+    std::size_t sent = 0;    // bytes at the start of the buffer written already
+    std::atomic<int> writer{kNobody};
+    bool failed = false;  // a write has failed; everything since is lost
 };
 
 // Reads standard input, and before each read from the system, when what
@@ -94,8 +105,8 @@ class StandardStreams {
 };
 
 // OutputBuffer::mark and writeMarked on standard output while a
-// StandardStreams lives; otherwise nothing.
+// StandardStreams lives; otherwise nothing (and writeMarked is true).
 void markStandardOutput();
-void writeMarkedStandardOutput();
+bool writeMarkedStandardOutput();
 
 }  // namespace roster

@@ -1,6 +1,8 @@
 // The system calls of POSIX systems.
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <poll.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -95,6 +97,17 @@ long readOnce(int file, char* data, std::size_t size) {
 
 long writeOnce(int file, const char* data, std::size_t size) {
     return static_cast<long>(write(file, data, size));
+}
+
+// A file that is ready for writing takes PIPE_BUF bytes at once, as a pipe
+// does; a pipe without a reader, or a terminal that has gone, takes none.
+long writeWithoutWaiting(int file, const char* data, std::size_t size) {
+    struct pollfd ready = {file, POLLOUT, 0};
+    if (poll(&ready, 1, 0) != 1 || ready.revents != POLLOUT) {
+        return 0;
+    }
+    const long written = writeOnce(file, data, size < PIPE_BUF ? size : PIPE_BUF);
+    return written < 0 && (errno == EAGAIN || errno == EINTR) ? 0 : written;
 }
 
 Moved renameFile(const char* from, const char* to) {

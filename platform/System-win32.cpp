@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/FileIo.h"
 #include "platform/System.h"
 #include "platform/Unicode.h"
 
@@ -182,6 +183,38 @@ long writeOnce(int file, const char* data, std::size_t size) {
         return writeConsole(handle, data, size);
     }
     return _write(file, data, static_cast<unsigned>(size < INT_MAX ? size : INT_MAX));
+}
+
+namespace {
+
+struct LastWrite {
+    int file;
+    const char* data;
+    std::size_t size;
+};
+
+DWORD WINAPI writeLast(void* write) {
+    const LastWrite& last = *static_cast<const LastWrite*>(write);
+    writeAll(last.file, last.data, last.size);
+    return 0;
+}
+
+}  // namespace
+
+// The write is made on a thread of its own, and waited for a quarter of a
+// second; a write still waiting then ends with the program.
+long writeWithoutWaiting(int file, const char* data, std::size_t size) {
+    static LastWrite last;
+    last = {file, data, size};
+    const HANDLE writer = CreateThread(nullptr, 0, writeLast, &last, 0, nullptr);
+    if (writer == nullptr) {
+        return -1;
+    }
+    const bool done = WaitForSingleObject(writer, 250) == WAIT_OBJECT_0;
+    if (done) {
+        CloseHandle(writer);
+    }
+    return done ? static_cast<long>(size) : -1;
 }
 
 // A file that another program holds open without letting others delete it

@@ -44,6 +44,12 @@ bool closeFile(int file);
 // One read or write of at most `size` bytes: the count, or -1 on failure.
 long readOnce(int file, char* data, std::size_t size);
 long writeOnce(int file, const char* data, std::size_t size);
+// One write of at most `size` bytes that never waits for the file's reader:
+// the count, 0 when the file takes nothing now, or -1 on failure. On
+// Windows, whose pipes cannot be asked whether they take more, it is a
+// write that is given a fraction of a second, for a program's last write.
+long writeWithoutWaiting(int file, const char* data, std::size_t size);
+
 enum class Moved { Yes, Failed, InUse };
 // Renames `from` to `to`, replacing whatever file has that name. InUse
 // when another program holds `to` open so that it cannot be replaced, as

@@ -1,0 +1,38 @@
+# POSIX only: signals and a named pipe
+# A long session keeps a file, and its standard output is a pipe that
+# nobody reads, so the program waits in a write. SIGTERM ends it at once
+# all the same: the roster is saved, the lock file removed, and what
+# reached the pipe is the start of what the session says when it is read,
+# no byte twice. SIGINT ends it as at once, and saves nothing.
+{ printf 'A\nLee, Bo\n25\n70\n3.5\nMath\n1\n'; for i in $(seq 3000); do printf 'P\nL\n'; done; } > typed
+cp o_three.txt whole.txt
+"$BIN" whole.txt < typed > whole
+# SIGNAL FILE: the session on FILE, stopped by SIGNAL while it waits.
+stop() {
+    cp o_three.txt "$2"
+    rm -f out && mkfifo out
+    # A shell starts a command in the background with SIGINT ignored.
+    env --default-signal=INT "$BIN" "$2" < typed > out & pid=$!
+    exec 3< out
+    for i in $(seq 1 100); do
+        [ -e ".~lock.$2#" ] && break
+        sleep 0.05
+    done
+    sleep 0.5
+    start=$(date +%s%N)
+    kill -s "$1" $pid
+    for i in $(seq 1 40); do
+        kill -0 $pid 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 $pid 2>/dev/null && { echo "still running 2 seconds later"; kill -KILL $pid; }
+    wait $pid
+    echo "status $? $(( ($(date +%s%N) - start) < 2000000000 )) $2"
+    cat <&3 > got
+    exec 3<&-
+    head -c "$(stat -c %s got)" whole | cmp -s - got && echo "what reached the pipe begins the session"
+    tail -n 3 "$2"
+    ls -A | grep -F "$2"
+}
+stop TERM saved.txt
+stop INT unsaved.txt
