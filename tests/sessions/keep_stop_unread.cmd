@@ -36,3 +36,20 @@ stop() {
 }
 stop TERM saved.txt
 stop INT unsaved.txt
+# A stop while leaving waits for another session's save of the file: the
+# wait gives up at once, the roster goes beside the file, and what was said
+# up to that save is shown, nothing after it.
+cp o_three.txt waits.txt
+sleep 30 & holder=$!
+printf 'roster %s %s' $holder "$(uname -n)" > .waits.txt.saving
+printf 'A\nLee, Bo\n25\n70\n3.5\nMath\n1\nX\n' > leave
+"$BIN" waits.txt < leave > said & pid=$!
+sleep 1
+start=$(date +%s%N)
+kill -TERM $pid
+wait $pid
+echo "status $? $(( ($(date +%s%N) - start) < 2000000000 )) waits.txt"
+kill $holder
+tail -n 2 said
+cmp -s o_three.txt waits.txt && tail -n 3 waits.txt.1
+ls -A | grep -F waits.txt
