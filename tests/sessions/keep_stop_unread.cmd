@@ -3,7 +3,7 @@
 # nobody reads, so the program waits in a write. SIGTERM ends it at once
 # all the same: the roster is saved, the lock file removed, and what
 # reached the pipe is the start of what the session says when it is read,
-# no byte twice. SIGINT ends it as at once, and saves nothing.
+# no byte twice. SIGINT ends it at once as well, and saves nothing.
 { printf 'A\nLee, Bo\n25\n70\n3.5\nMath\n1\n'; for i in $(seq 3000); do printf 'P\nL\n'; done; } > typed
 cp o_three.txt whole.txt
 "$BIN" whole.txt < typed > whole
