@@ -253,8 +253,17 @@ Published publishFile(const char* from, const char* to) {
                                                                        : Published::Failed;
 }
 
+// A file that another program has open for a moment (another session
+// reading a lock) cannot be removed meanwhile: the removal is tried again
+// for a second.
 void removeFile(const char* path) {
-    DeleteFileW(wide(path).c_str());
+    const std::wstring name = wide(path);
+    for (int attempt = 0; !DeleteFileW(name.c_str()) && attempt < 20; ++attempt) {
+        if (GetLastError() != ERROR_SHARING_VIOLATION) {
+            return;
+        }
+        Sleep(50);
+    }
 }
 
 // A rename on Windows is recorded with the file system's own journal; a
