@@ -84,8 +84,7 @@ class Terminal:
             self.type(answer + "\r", "Enter " + prompt)
 
     def screen(self):
-        """The output without the console's escape sequences; Wine moves
-        the cursor over blanks."""
+        """The output without escape sequences; Wine moves over blanks."""
         moved = re.sub(rb"\x1b\[(\d*)C", lambda m: b" " * int(m.group(1) or 1), self.output)
         return re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", moved).decode("utf-8", "replace")
 
@@ -152,8 +151,7 @@ def run_wine(folder):
             terminal.type(typed, "Selection:")
         return terminal.end(), terminal.screen()
 
-    def add(name, major):
-        return "A\r%s\r25\r70\r3\r%s\r1\r" % (name, major)
+    add = "A\r{}\r25\r70\r3\r{}\r1\r".format  # a person with a name and a major
 
     # 9 persons listed 60 times put a character across the output's first
     # 64 KiB, where its buffer is written whole: only with typing piped in.
