@@ -1,8 +1,7 @@
 # The file changes behind a running session's back. What a session is
 # typed waits until it has shown its first prompt, so it has read its file.
-# Polls for up to 5 s, or 100 s when the program runs under valgrind or Wine.
-polls=100
-declare -f roster | grep -qE 'valgrind|wine' && polls=2000
+# Polls for up to 100 s: the program may be slow to start on a busy machine.
+polls=2000
 started() {
     for i in $(seq 1 $polls); do
         grep -q 'Selection: ' "$1" 2>/dev/null && return

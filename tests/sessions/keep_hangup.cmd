@@ -4,7 +4,7 @@
 # one is not, nothing is printed after the signal, no report is written,
 # and the program ends by that signal. The program is started without the
 # roster wrapper, so that the signal reaches it and not a shell.
-polls=100  # 5 s
+polls=2000  # up to 100 s: the program may be slow to start on a busy machine
 # SIGNAL FILE PROMPT COUNT: starts a session on FILE, types what comes on
 # standard input, and sends SIGNAL once PROMPT has been shown COUNT times.
 session() {

@@ -6,8 +6,7 @@
 # that stay open are started without the roster wrapper, so that signals
 # reach them.
 lock='.~lock.team.txt#'
-polls=100  # 5 s
-declare -f roster | grep -qE 'valgrind' && polls=2000
+polls=2000  # up to 100 s: the program may be slow to start on a busy machine
 # Starts a session on team.txt whose input stays open, and waits for its
 # menu. A job in the background ignores Ctrl-C unless told otherwise.
 start() {

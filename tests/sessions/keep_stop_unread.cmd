@@ -14,7 +14,7 @@ stop() {
     # A shell starts a command in the background with SIGINT ignored.
     env --default-signal=INT "$BIN" "$2" < typed > out & pid=$!
     exec 3< out
-    for i in $(seq 1 100); do
+    for i in $(seq 1 2000); do  # up to 100 s, on a busy machine
         [ -e ".~lock.$2#" ] && break
         sleep 0.05
     done
@@ -43,8 +43,14 @@ cp o_three.txt waits.txt
 sleep 30 & holder=$!
 printf 'roster %s %s' $holder "$(uname -n)" > .waits.txt.saving
 printf 'A\nLee, Bo\n25\n70\n3.5\nMath\n1\nX\n' > leave
+rm -f outputdata.txt
 "$BIN" waits.txt < leave > said & pid=$!
-sleep 1
+# The report is saved first, then the file.
+for i in $(seq 1 2000); do
+    [ -e outputdata.txt ] && break
+    sleep 0.05
+done
+sleep 0.2
 start=$(date +%s%N)
 kill -TERM $pid
 wait $pid
