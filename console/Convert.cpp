@@ -41,10 +41,9 @@ int convertFile(const std::string& from, const std::string& to, std::ostream& er
     FileLayout out;
     out.format = formatOf(to);
     if (out.format == FileFormat::Csv) {
-        int mode = -1;
         if (const std::optional<CsvDialect> dialect = dialectOfFile(to)) {
             out.csv = *dialect;
-        } else if (in.format == FileFormat::Csv && kindOf(to.c_str(), mode) == Kind::Missing) {
+        } else if (in.format == FileFormat::Csv && kindOf(to.c_str()) == Kind::Missing) {
             out.csv = in.csv;
         }
     }

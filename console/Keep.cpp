@@ -116,8 +116,7 @@ bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
     KeptFile kept;
     kept.path = path;
     kept.layout.format = formatOf(path);
-    int mode = -1;
-    if (kindOf(path.c_str(), mode) == Kind::Missing) {
+    if (kindOf(path.c_str()) == Kind::Missing) {
         Path file;
         const std::size_t folder = file.add(path.c_str()).folderLength();
         if (path.empty() || !isFolder(folder == 0 ? "." : path.substr(0, folder).c_str())) {

@@ -20,8 +20,7 @@ bool saveReport(Session& s) {
     writeTable(table, s.persons);
     // A report that is no file of its own (a link to /dev/stdout) may go
     // where the output goes, so what was said before it is shown first.
-    int mode = -1;
-    if (kindOf(s.reportPath.c_str(), mode) == Kind::Other) {
+    if (kindOf(s.reportPath.c_str()) == Kind::Other) {
         s.out.flush();
     }
     const bool saved = writeFileSafely(s.reportPath, textFileBytes(table.str()));

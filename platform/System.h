@@ -19,6 +19,11 @@ enum class Kind { Missing, Regular, Other };
 // its permission bits; it stays -1 where the system keeps none to carry
 // over (Windows keeps only read-only).
 Kind kindOf(const char* path, int& mode);
+// The kind alone, where no permissions are carried over.
+inline Kind kindOf(const char* path) {
+    int mode = -1;
+    return kindOf(path, mode);
+}
 // Whether `path` leads to a folder.
 bool isFolder(const char* path);
 
