@@ -47,6 +47,13 @@ bool OutputBuffer::writeOut(bool whole) {
     if (!writer.compare_exchange_strong(nobody, kProgram)) {
         finishStop();
     }
+    // A request that came meanwhile was left to this write.
+    const auto handOverToStop = [this] {
+        if (stopDeferred()) {
+            writer = kStop;
+            finishStop();
+        }
+    };
     const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
     const std::size_t end = size - (whole ? 0 : cutCharacter({buffer + sent, size - sent}));
     while (!failed && sent < end) {
@@ -55,10 +62,7 @@ bool OutputBuffer::writeOut(bool whole) {
             sent += static_cast<std::size_t>(written);
         }
         failed = written == 0 || (written < 0 && errno != EINTR);
-        if (stopDeferred()) {
-            writer = kStop;
-            finishStop();
-        }
+        handOverToStop();
     }
     std::memmove(buffer, buffer + end, size - end);
     marked = marked > end ? marked - end : 0;
@@ -66,10 +70,7 @@ bool OutputBuffer::writeOut(bool whole) {
     setp(buffer, buffer + sizeof buffer);
     pbump(static_cast<int>(size - end));
     writer = kNobody;
-    if (stopDeferred()) {
-        writer = kStop;
-        finishStop();
-    }
+    handOverToStop();
     return !failed;
 }
 
