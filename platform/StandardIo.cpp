@@ -163,6 +163,9 @@ StandardStreams::StandardStreams()
     // The input buffer shows the output when it matters; a stream tied to
     // standard output would flush it before every read.
     std::cin.tie(nullptr);
+    // A reader that stops reading (`roster | head`) fails the writes that
+    // follow; the session still runs to its end and saves what it was told.
+    failWritesToClosedPipes();
     const HangupGuard guard;
     standardOutput = &output;
 }

@@ -181,6 +181,12 @@ bool isTerminal(int file) {
     return isatty(file) == 1;
 }
 
+void failWritesToClosedPipes() {
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, nullptr);
+}
+
 std::vector<std::string> commandLine(int argc, char** argv) {
     return {argv + 1, argv + argc};
 }

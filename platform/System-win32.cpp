@@ -332,6 +332,8 @@ bool isTerminal(int file) {
     return isConsole(handleOf(file));
 }
 
+void failWritesToClosedPipes() {}
+
 std::vector<std::string> commandLine(int argc, char** argv) {
     int count = 0;
     wchar_t** wideArgs = CommandLineToArgvW(GetCommandLineW(), &count);

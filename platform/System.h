@@ -94,6 +94,11 @@ void pauseMilliseconds(int milliseconds);
 // its text handed on as UTF-8 (see ConsoleLines and consoleText).
 bool isTerminal(int file);
 
+// Makes a write to a pipe whose reader has gone fail, as a write to a full
+// disk does, instead of ending the program (POSIX's SIGPIPE); on Windows
+// such a write fails already.
+void failWritesToClosedPipes();
+
 // The program's arguments after its name, in UTF-8: on Windows as the
 // system holds them, in UTF-16, whatever the code page. Allocates.
 std::vector<std::string> commandLine(int argc, char** argv);
