@@ -269,9 +269,42 @@ std::string columnAt(const CsvDialect& dialect, std::size_t i) {
                : "column " + std::to_string(i + 1);
 }
 
+// The one decimal mark of a file: in a file separated by semicolons or
+// TABs the mark of the first real written with one, in any other the
+// point; so a thousands separator is refused, never read as a decimal mark.
+struct DecimalMark {
+    char mark = '.';
+    bool decided = false;
+    std::size_t line = 0;  // where it was decided
+    std::string example;   // the value that decided it
+
+    explicit DecimalMark(char delimiter) : decided(delimiter != ';' && delimiter != '\t') {}
+
+    // Takes the mark of `text`, a real on `atLine`; what is wrong when the
+    // file has the other one.
+    std::optional<std::string> take(char used, std::string_view text, std::size_t atLine) {
+        if (!decided) {
+            decided = true;
+            mark = used;
+            line = atLine;
+            example = quoted(text);
+        }
+        if (used == mark) {
+            return std::nullopt;
+        }
+        const auto name = [](char c) { return c == ',' ? "comma" : "point"; };
+        std::string wrong = quoted(text) + " has a " + name(used) +
+                            ", but the decimal mark of this file is the " + name(mark);
+        if (!example.empty()) {
+            wrong += ", as in " + example + " on line " + std::to_string(line);
+        }
+        return wrong;
+    }
+};
+
 // Reads one row that holds a person into it, or names what is wrong: the
 // first field that cannot be read, else the first rule broken.
-std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, bool& decimalSeen,
+std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, DecimalMark& decimal,
                                   bool blankWeight, Person& person) {
     std::string texts[kFieldCount];  // the numbers without the blanks around them
     int whole[3] = {};
@@ -304,16 +337,19 @@ std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, boo
                    : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
         bool read = false;
         if (field == kGPA || field == kNetworth) {
+            // A second mark stays as it is, and the number does not read.
             std::string point = text;
-            const std::size_t comma = point.find(',');
-            const bool commaAllowed = dialect.delimiter == ';' || dialect.delimiter == '\t';
-            if (comma != std::string::npos && commaAllowed) {
-                point[comma] = '.';
+            const std::size_t mark = point.find_first_of(".,");
+            if (mark != std::string::npos) {
+                point[mark] = '.';
             }
             read = readFilled(point, reals[field - kGPA]);
-            if (read && !decimalSeen && point.find('.') != std::string::npos) {
-                decimalSeen = true;
-                dialect.decimal = comma != std::string::npos && commaAllowed ? ',' : '.';
+            if (read && mark != std::string::npos) {
+                if (const std::optional<std::string> wrong =
+                        decimal.take(text[mark], text, row.rowLine)) {
+                    return Problem{row.rowLine, columnAt(dialect, i), *wrong};
+                }
+                dialect.decimal = decimal.mark;
             }
         } else {
             read = readFilled(text, whole[field - kAge]);
@@ -415,7 +451,7 @@ std::optional<Problem> readFile(std::istream& in, CsvDialect& dialect, std::vect
     }
     headerRead = true;
     RowReader rows(source, dialect.delimiter, lines.line);
-    bool decimalSeen = false;
+    DecimalMark decimal(dialect.delimiter);
     for (RowReader::Outcome outcome; (outcome = rows.next()) != RowReader::End;) {
         if (outcome == RowReader::Bad) {
             return Problem{rows.rowLine, columnAt(dialect, rows.count - 1), rows.bad};
@@ -427,7 +463,7 @@ std::optional<Problem> readFile(std::istream& in, CsvDialect& dialect, std::vect
             return Problem{rows.rowLine, "", "more than 20 persons"};
         }
         Person person;
-        if ((problem = readPerson(rows, dialect, decimalSeen, blankWeight, person))) {
+        if ((problem = readPerson(rows, dialect, decimal, blankWeight, person))) {
             return problem;
         }
         persons.push_back(std::move(person));

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "formats/Formats.h"
@@ -208,13 +210,40 @@ TEST(FormatsTest, CsvFilesAreReadStrictly) {
         {row("A,M,25x,70,180,3,1"), "line 2, Age: \"25x\" is not a whole number"},
         {row("A,M,,70,180,3,1"), "line 2, Age: \"\" is not a whole number"},
         {row("A,M,99999999999,70,180,3,1"), "line 2, Age: \"99999999999\" is not a whole number"},
-        {row("A,M,25,70,180,\"3,5\",1"), "line 2, GPA: \"3,5\" is not a number"},
+        {row("A,M,25,70,180,\"3,5\",1"),
+         "line 2, GPA: \"3,5\" has a comma, but the decimal mark of this file is the point"},
         {row("A,M,25,70,180,3,1e999"), "line 2, Net worth: \"1e999\" is not a number"},
         {row("A,M,25,70,180,3,\"\r1\""), "line 2, Net worth: \"\\x0D1\" is not a number"},
         {full, "line 22: more than 20 persons"},
     };
     for (const auto& [text, outcome] : cases) {
         EXPECT_EQ(readCsvText(text), outcome) << text;
+    }
+}
+
+// A file has one decimal mark, which its first real with a mark decides:
+// a thousands separator written as the other one is refused, not read.
+TEST(FormatsTest, ACsvFileHasOneDecimalMark) {
+    const auto file = [](char delimiter, const std::string& rows) {
+        std::string text = "Name,Major,Age,Height,Weight,GPA,Net worth\n" + rows;
+        std::replace(text.begin(), text.end(), ',', delimiter);
+        std::replace(text.begin(), text.end(), '_', ',');  // a comma within a number
+        return text;
+    };
+    const std::tuple<char, std::string, std::string> cases[] = {
+        {'\t', "A,M,25,70,180,3.5,25_000\n",
+         "line 2, Net worth: \"25,000\" has a comma, but the decimal mark of this file is the "
+         "point, as in \"3.5\" on line 2"},
+        {';', "A,M,25,70,180,3_5,1\nB,M,25,70,180,3,1.000\n",
+         "line 3, Net worth: \"1.000\" has a point, but the decimal mark of this file is the "
+         "comma, as in \"3,5\" on line 2"},
+        {';', "A,M,25,70,180,3,1e3\nB,M,25,70,180,0_5,1_5\n",
+         ";,007 A|M|25|70|180|3|1000;B|M|25|70|180|0.5|1.5;"},           // one mark, as before
+        {'\t', "A,M,25,70,180,3,1.000\n", "\t.007 A|M|25|70|180|3|1;"},  // nothing tells
+        {';', "A,M,25,70,180,3,1.000_5\n", "line 2, Net worth: \"1.000,5\" is not a number"},
+    };
+    for (const auto& [delimiter, rows, outcome] : cases) {
+        EXPECT_EQ(readCsvText(file(delimiter, rows)), outcome) << rows;
     }
 }
 
