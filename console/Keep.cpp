@@ -166,7 +166,10 @@ bool saveKeptRoster(Session& s) {
     KeptFile& kept = *s.kept;
     noteRoster(kept, s.persons);
     const std::string& path = kept.path;
-    if (kept.pending == kept.saved) {
+    // A file that did not exist was promised at the start: it is made even
+    // for a roster that is still empty, unless someone made it meanwhile.
+    const bool promised = !kept.onDisk && kindOf(path.c_str()) == Kind::Missing;
+    if (kept.pending == kept.saved && !promised) {
         s.out << "The roster is unchanged; " << path << " was left as it is" << '\n';
         return true;
     }

@@ -14,8 +14,13 @@ printf 'O\nteam.txt\nE\nSmith\n6\n-0\nS\nSmith\n' | run team.txt
 cat team.txt
 # Without a file the old rule holds: a weight of 0 is left out.
 printf 'O\nteam.txt\nP\nL\n' | run
-# A name that begins with '-'; the roster stays empty, so nothing is made.
+# A name that begins with '-'. The file is made as promised, though the
+# roster is still empty: an empty roster file, or for a CSV file its header
+# line as spreadsheets expect it.
 printf 'X\n' | run -- -team.txt
+wc -c < ./-team.txt
+run new.csv < /dev/null | tail -n 2
+cat -A new.csv
 # A byte-order mark and CR LF line ends load as O loads them, and leaving
 # an unchanged roster never rewrites the file.
 printf 'P\nL\n' | run o_bom_crlf.txt
