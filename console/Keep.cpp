@@ -113,6 +113,12 @@ Saving saveNow(const KeptFile& kept, Merging* merging) {
 }  // namespace
 
 bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
+    if (sameFile(path.c_str(), s.reportPath.c_str())) {
+        err << "roster: cannot keep " << path << ": it is the report file outputdata.txt, which "
+            << "leaving writes over" << '\n'
+            << "Keep the roster in a file of another name." << '\n';
+        return false;
+    }
     KeptFile kept;
     kept.path = path;
     kept.layout.format = formatOf(path);

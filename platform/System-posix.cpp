@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/System.h"
@@ -50,6 +51,39 @@ bool followLinks(Path& path) {
         path.add(target, static_cast<std::size_t>(size));
     }
     return path.fitsIn();
+}
+
+namespace {
+
+bool sameIdentity(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The folder that `path` names a file in, as a path of its own.
+bool folderOf(const Path& path, struct stat& status) {
+    Path folder;
+    const std::size_t length = path.folderLength();
+    folder.add(length == 0 ? "." : path.c_str(), length == 0 ? 1 : length);
+    return folder.fitsIn() && stat(folder.c_str(), &status) == 0;
+}
+
+}  // namespace
+
+bool sameFile(const char* a, const char* b) {
+    struct stat first;
+    struct stat second;
+    if (stat(a, &first) == 0 && stat(b, &second) == 0) {
+        return sameIdentity(first, second);
+    }
+    Path one;
+    Path other;
+    if (!one.add(a).fitsIn() || !followLinks(one) || !other.add(b).fitsIn() ||
+        !followLinks(other)) {
+        return false;
+    }
+    return std::strcmp(one.c_str() + one.folderLength(), other.c_str() + other.folderLength()) ==
+               0 &&
+           folderOf(one, first) && folderOf(other, second) && sameIdentity(first, second);
 }
 
 // Never follows a link and never opens a file that is already there.

@@ -137,6 +137,54 @@ bool followLinks(Path& path) {
     return path.add(utf8(name.data(), name.size()).c_str()).fitsIn();
 }
 
+namespace {
+
+// The volume and the number of the file or folder `name`, whichever name
+// leads to it.
+bool identityOf(const std::wstring& name, BY_HANDLE_FILE_INFORMATION& identity) {
+    const HANDLE file =
+        CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool known = GetFileInformationByHandle(file, &identity) != 0;
+    CloseHandle(file);
+    return known;
+}
+
+bool sameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+}  // namespace
+
+bool sameFile(const char* a, const char* b) {
+    BY_HANDLE_FILE_INFORMATION first;
+    BY_HANDLE_FILE_INFORMATION second;
+    if (identityOf(wide(a), first) && identityOf(wide(b), second)) {
+        return sameIdentity(first, second);
+    }
+    Path one;
+    Path other;
+    if (!one.add(a).fitsIn() || !followLinks(one) || !other.add(b).fitsIn() ||
+        !followLinks(other)) {
+        return false;
+    }
+    const fs::path left(wide(one.c_str()));
+    const fs::path right(wide(other.c_str()));
+    const std::wstring leftName = left.filename().wstring();
+    const std::wstring rightName = right.filename().wstring();
+    const auto folder = [](const fs::path& path) {
+        return path.has_parent_path() ? path.parent_path().wstring() : std::wstring(L".");
+    };
+    return !leftName.empty() &&
+           CompareStringOrdinal(leftName.c_str(), -1, rightName.c_str(), -1, TRUE) == CSTR_EQUAL &&
+           identityOf(folder(left), first) && identityOf(folder(right), second) &&
+           sameIdentity(first, second);
+}
+
 int createNew(const char* path, int /*mode*/) {
     return _wopen(wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                   _S_IREAD | _S_IWRITE);

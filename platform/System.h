@@ -27,6 +27,11 @@ inline Kind kindOf(const char* path) {
 // Whether `path` leads to a folder.
 bool isFolder(const char* path);
 
+// Whether `a` and `b` lead to the same file: one that exists, under any
+// of its names, or one still to be made, by its name in its folder once
+// links are followed (regardless of case where the system does so).
+bool sameFile(const char* a, const char* b);
+
 // Makes `path` the file that its chain of symbolic links ends at; false
 // when that does not fit. A chain that does not end is left to fail when
 // the file is opened.
