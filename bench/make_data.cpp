@@ -10,6 +10,8 @@
 //                                    ROSTER, then print, sort by every key,
 //                                    search and edit net worth in turn, and
 //                                    exit as the last command
+//   make_data wide PATH CELLS        a CSV file of one person whose row
+//                                    goes on with CELLS empty cells
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -99,6 +101,18 @@ bool session(const char* path, unsigned long commands, const char* rosterPath) {
     return static_cast<bool>(out.flush());
 }
 
+bool wide(const char* path, unsigned long long cells) {
+    std::ofstream out(path, std::ios::binary);
+    out << "Name,Major,Age,Height,Weight,GPA,Net worth\n"
+        << "\"Smith, John\",Biology,30,70,180,3.5,1500";
+    const std::string commas(4096, ',');
+    for (; cells >= commas.size(); cells -= commas.size()) {
+        out << commas;
+    }
+    out << commas.substr(0, cells) << '\n';
+    return static_cast<bool>(out.flush());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -120,10 +134,13 @@ int main(int argc, char** argv) {
             return 2;
         }
         written = session(argv[2], commands, argv[4]);
+    } else if (mode == "wide" && argc == 4) {
+        written = wide(argv[2], std::strtoull(argv[3], nullptr, 10));
     } else {
         std::cerr << "usage: make_data rejects PATH BYTES\n"
                      "       make_data roster PATH COUNT\n"
-                     "       make_data session PATH COMMANDS ROSTER\n";
+                     "       make_data session PATH COMMANDS ROSTER\n"
+                     "       make_data wide PATH CELLS\n";
         return 2;
     }
     if (!written) {

@@ -93,6 +93,8 @@ generate "$data/session-60000.in" session "$data/session-60000.in" 60000 ../data
 printf 'O\n../data/rejects-10.txt\nX\n' >"$data/open-10.in"
 printf 'O\n../data/rejects-100.txt\nX\n' >"$data/open-100.in"
 printf 'X\n' >"$data/exit.in"
+generate "$data/wide-1.csv" wide "$data/wide-1.csv" 1000000
+generate "$data/wide-10.csv" wide "$data/wide-10.csv" 10000000
 
 failures=0
 fail() {
@@ -111,6 +113,12 @@ for size in 10 100; do
         fail "the bare loop did not read the $size MB file"
     fi
 done
+for cells in 1 10; do
+    output=$("$roster" "../data/wide-$cells.csv" <"$data/exit.in")
+    if ! grep -qx 'The file has been successfully loaded.' <<<"$output"; then
+        fail "the CSV file of $cells million empty cells was not kept"
+    fi
+done
 for commands in 6000 60000; do
     output=$("$roster" <"$data/session-$commands.in")
     edits=$(grep -cx 'E' "$data/session-$commands.in" || true)
@@ -126,7 +134,7 @@ done
 # best NAME INPUT COMMAND...: runs one round of a measurement and keeps, under
 # NAME, the best wall-clock time, the best processor time and the largest
 # peak resident size seen so far.
-declare -A wall cpu rss writes
+declare -A wall cpu rss writes limit
 best() {
     local name=$1
     shift
@@ -166,9 +174,9 @@ calc() { awk "BEGIN { printf \"$1\", $2 }"; }
 time_targets_met() {
     awk -v l10="$(judged load10)" -v l100="$(judged load100)" -v b10="$(judged bare10)" \
         -v b100="$(judged bare100)" -v s6="$(judged session6000)" \
-        -v s60="$(judged session60000)" \
+        -v s60="$(judged session60000)" -v w1="$(judged wide1)" -v w10="$(judged wide10)" \
         'BEGIN { exit !(l100 <= 12 * l10 && b10 >= 1.5 * l10 && b100 >= 1.5 * l100 &&
-                        s60 <= 12 * s6) }'
+                        s60 <= 12 * s6 && w10 <= 12 * w1) }'
 }
 
 # A burst of work elsewhere on the machine can spoil every round of a short
@@ -186,6 +194,9 @@ while ((round < rounds)) || { ((round < 3 * rounds)) && ! time_targets_met; }; d
     done
     for commands in 6000 60000; do
         best "session$commands" "$data/session-$commands.in" "$roster"
+    done
+    for cells in 1 10; do
+        best "wide$cells" "$data/exit.in" "$roster" "../data/wide-$cells.csv"
     done
     round=$((round + 1))
 done
@@ -264,6 +275,23 @@ done
 echo
 check "largest of the three peaks in KiB" "$highest" '<' 4096
 check "spread of the three peaks in KiB" "$((highest - lowest))" '<=' 1024
+
+echo
+echo "4. Keeping a CSV file of one person whose row goes on with empty cells (start, X)"
+printf '   %-14s %10s  %-20s %9s %9s\n' cells bytes "wall/cpu s" "peak RSS" "limit"
+for cells in 1 10; do
+    bytes=$(stat -c %s "$data/wide-$cells.csv")
+    limit[$cells]=$((2 * bytes / 1024 + 8192))
+    printf '   %-14s %10s  %8.4f / %-8.4f  %5s KiB %5s KiB\n' "$cells million" "$bytes" \
+        "${wall[wide$cells]}" "${cpu[wide$cells]}" "${rss[wide$cells]}" "${limit[$cells]}"
+done
+echo "   (limit = twice the file's size, and 8 MiB)"
+echo
+check "time(10 million cells) / time(1 million cells)" \
+    "$(calc '%.2f' "$(judged wide10) / $(judged wide1)")" '<=' 12
+for cells in 1 10; do
+    check "peak RSS keeping $cells million cells, KiB" "${rss[wide$cells]}" '<=' "${limit[$cells]}"
+done
 
 echo
 if ((failures > 0)); then

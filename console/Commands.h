@@ -69,6 +69,10 @@ bool saveOnLeaving(Session& s);
 // would lose: writes why to `err` and returns false.
 bool keepRoster(Session& s, const std::string& path, std::ostream& err);
 
+// What tells one roster from another without a copy of it: every field of
+// every person, the reals bit for bit.
+Fingerprint rosterPrint(const std::vector<Person>& persons);
+
 // Notes the roster as the latest command left it, ready to be saved, and
 // marks what the program has said so far as fit to be shown with it.
 void noteRoster(KeptFile& kept, const std::vector<Person>& persons);

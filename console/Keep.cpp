@@ -5,6 +5,7 @@
 #include <istream>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 #include "console/Commands.h"
 #include "formats/Merge.h"
@@ -53,7 +54,7 @@ struct Merging {
 
 Saving aside(const KeptFile& kept, Saving::Where why) {
     const unsigned long number = writeNumberedFile(kept.path.c_str(), numberAt(kept.path),
-                                                   kept.pending.data(), kept.pending.size());
+                                                   kept.pending->data(), kept.pending->size());
     return {number == 0 ? Saving::Failed : why, number};
 }
 
@@ -66,12 +67,19 @@ bool mergeWithFile(const KeptFile& kept, Merging& merging) {
     if (!readKept(kept.path, merging.layout, theirs, merging.file, problem) || problem) {
         return false;
     }
-    // A file emptied meanwhile was more likely cut short than cleared on
-    // purpose: its persons are not taken for removed.
-    if (theirs.empty() && !kept.base.empty()) {
+    // What was last saved reads back to the very persons it was made of.
+    std::vector<Person> base;
+    std::istringstream saved(*kept.saved);
+    FileLayout layout = kept.layout;
+    if (readPersons(saved, layout, base)) {
         return false;
     }
-    std::optional<std::vector<Person>> merged = mergeRosters(kept.base, merging.ours, theirs);
+    // A file emptied meanwhile was more likely cut short than cleared on
+    // purpose: its persons are not taken for removed.
+    if (theirs.empty() && !base.empty()) {
+        return false;
+    }
+    std::optional<std::vector<Person>> merged = mergeRosters(base, merging.ours, theirs);
     if (!merged) {
         return false;
     }
@@ -99,8 +107,8 @@ Saving saveNow(const KeptFile& kept, Merging* merging) {
                     compareFile(path, merging->file) != FileContent::Same)) {
         return aside(kept, Saving::Changed);
     }
-    const std::string& bytes = changed ? merging->bytes : kept.pending;
-    switch (replaceFile(path, bytes.data(), bytes.size())) {
+    const std::string& bytes = changed ? merging->bytes : *kept.pending;
+    switch (replaceFile(path, Bytes(bytes.data(), bytes.size()))) {
         case Saved::Yes:
             return {changed ? Saving::Merged : Saving::File};
         case Saved::InUse:
@@ -145,24 +153,51 @@ bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
         kept.onDisk = true;
         s.out << "The file has been successfully loaded." << '\n';
     }
-    kept.saved = personsBytes(kept.layout, s.persons);
+    kept.saved = std::make_shared<const std::string>(personsBytes(kept.layout, s.persons));
     kept.pending = kept.saved;
-    kept.base = s.persons;
+    kept.noted = rosterPrint(s.persons);
     kept.holder = thisProcess();
     s.kept = std::move(kept);
     return true;
 }
 
+Fingerprint rosterPrint(const std::vector<Person>& persons) {
+    Fingerprint print;
+    const auto add = [&print](const auto& value) {
+        print.add(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    for (const Person& person : persons) {
+        for (const std::string* text : {&person.getName(), &person.getMajor()}) {
+            add(text->size());
+            print.add(text->data(), text->size());
+        }
+        add(person.getAge());
+        add(person.getHeight());
+        add(person.getWeight());
+        add(person.getGPA());
+        add(person.getNetworth());
+    }
+    return print;
+}
+
 void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {
-    std::string bytes = personsBytes(kept.layout, persons);
+    Fingerprint print = rosterPrint(persons);
+    std::shared_ptr<const std::string> bytes = kept.pending;
+    if (!(print == kept.noted)) {
+        std::string text = personsBytes(kept.layout, persons);
+        bytes =
+            text == *kept.saved ? kept.saved : std::make_shared<const std::string>(std::move(text));
+    }
+    // What was noted before goes once the guard has ended.
     const HangupGuard guard;
     kept.pending.swap(bytes);
+    kept.noted = print;
     markStandardOutput();
 }
 
 void stopKeeping(void* kept, bool save) {
     const KeptFile& file = *static_cast<const KeptFile*>(kept);
-    if (save && file.pending != file.saved) {
+    if (save && *file.pending != *file.saved) {
         saveNow(file, nullptr);
     }
     unmarkOpen(file);
@@ -175,7 +210,7 @@ bool saveKeptRoster(Session& s) {
     // A file that did not exist was promised at the start: it is made even
     // for a roster that is still empty, unless someone made it meanwhile.
     const bool promised = !kept.onDisk && kindOf(path.c_str()) == Kind::Missing;
-    if (kept.pending == kept.saved && !promised) {
+    if (*kept.pending == *kept.saved && !promised) {
         s.out << "The roster is unchanged; " << path << " was left as it is" << '\n';
         return true;
     }
@@ -189,15 +224,15 @@ bool saveKeptRoster(Session& s) {
         if (saving.where == Saving::Merged) {
             s.persons = std::move(merging.persons);
             kept.layout = std::move(merging.layout);
-            kept.pending = std::move(merging.bytes);
+            kept.pending = std::make_shared<const std::string>(std::move(merging.bytes));
+            kept.noted = rosterPrint(s.persons);
         }
         if (saving.where != Saving::Failed) {
             kept.saved = kept.pending;
         }
         if (saving.where == Saving::File || saving.where == Saving::Merged) {
             kept.onDisk = true;
-            kept.disk = fingerprintOf(kept.pending);
-            kept.base = s.persons;
+            kept.disk = fingerprintOf(*kept.pending);
         }
     }
     switch (saving.where) {

@@ -1,5 +1,4 @@
 #include <ostream>
-#include <sstream>
 
 #include "console/Commands.h"
 #include "console/Menu.h"
@@ -15,15 +14,33 @@ void writeTable(std::ostream& out, const std::vector<Person>& persons) {
     }
 }
 
+namespace {
+
+// The table, written into the report file as it is made: a roster of long
+// texts is never held twice.
+class Table final : public Content {
+  public:
+    explicit Table(const std::vector<Person>& roster) : persons(roster) {}
+    bool writeTo(int file) const override {
+        TextWriter text(file);
+        std::ostream out(&text);
+        writeTable(out, persons);
+        return text.finish();
+    }
+
+  private:
+    const std::vector<Person>& persons;
+};
+
+}  // namespace
+
 bool saveReport(Session& s) {
-    std::ostringstream table;
-    writeTable(table, s.persons);
     // A report that is no file of its own (a link to /dev/stdout) may go
     // where the output goes, so what was said before it is shown first.
     if (kindOf(s.reportPath.c_str()) == Kind::Other) {
         s.out.flush();
     }
-    const bool saved = writeFileSafely(s.reportPath, textFileBytes(table.str()));
+    const bool saved = replaceFile(s.reportPath.c_str(), Table(s.persons)) == Saved::Yes;
     s.out << (saved ? "The data has been saved to outputdata.txt"
                     : "The data could not be saved to outputdata.txt")
           << '\n';

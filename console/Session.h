@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,14 +17,17 @@ namespace roster {
 
 // A roster kept in a file between runs. Each text is the file's bytes.
 struct KeptFile {
-    std::string path;     // as the user typed it
-    FileLayout layout;    // its format, and how a CSV file is written
-    std::string saved;    // the roster as this session last loaded or saved it
-    std::string pending;  // the roster as the latest command left it
+    std::string path;   // as the user typed it
+    FileLayout layout;  // its format, and how a CSV file is written
+    // The roster as this session last loaded or saved it, what a merge
+    // starts from, and as the latest command left it: one and the same text
+    // while they are alike, so that a roster of long texts is held once.
+    std::shared_ptr<const std::string> saved;
+    std::shared_ptr<const std::string> pending;
+    Fingerprint noted;    // the persons that `pending` holds (see rosterPrint)
     bool onDisk = false;  // whether the file held `disk` when last read or written
     Fingerprint disk;
-    std::vector<Person> base;  // the persons of `saved`, what a merge starts from
-    std::string holder;        // this process, as a lock names it
+    std::string holder;  // this process, as a lock names it
     // The lock file that says who has the file open, and what it holds
     // while it is this session's own.
     std::string lockPath;

@@ -2,6 +2,7 @@
 // Google Sheets open and save them, kept in the file's own dialect.
 #include <algorithm>
 #include <istream>
+#include <limits>
 #include <sstream>
 #include <streambuf>
 #include <utility>
@@ -48,6 +49,8 @@ struct Cell {
     bool empty() const { return text.empty() && spaces == 0; }
     bool blank() const { return text.find_first_not_of(" \t") == std::string::npos; }
     std::string value() const { return text.empty() ? std::string(spaces, ' ') : text; }
+    // The value, moved out: a cell may hold most of a file.
+    std::string take() { return text.empty() ? std::string(spaces, ' ') : std::move(text); }
 };
 
 // Reads rows, counting the lines they take up.
@@ -58,19 +61,24 @@ class RowReader {
     RowReader(std::streambuf& source, char separator, std::size_t firstLine)
         : in(source), delimiter(Traits::to_int_type(separator)), line(firstLine) {}
 
-    // The next row into `cells`, `count` of them, and its line end. A row
-    // that cannot be read gives the cell at fault and what is wrong.
+    // The next row, `count` cells, and its line end. The first `keep`
+    // cells go into `cells`; those after them are only looked at, so that
+    // a row of a million empty cells takes no memory. A row that cannot be
+    // read gives the cell at fault and what is wrong.
     Outcome next() {
         if (Traits::eq_int_type(in.sgetc(), kEnd)) {
             return End;
         }
         rowLine = line;
         count = 0;
+        firstFilled = 0;
+        restBlank = true;
         for (;;) {
-            if (count == cells.size()) {
+            if (count == cells.size() && count < keep) {
                 cells.emplace_back();
             }
-            Cell& cell = cells[count++];
+            Cell& cell = count < keep ? cells[count] : spare;
+            ++count;
             cell.text.clear();
             cell.spaces = 0;
             cell.quoted = false;
@@ -85,6 +93,10 @@ class RowReader {
                     return Bad;
                 }
                 cell.add(Traits::to_char_type(c));
+            }
+            if (&cell == &spare) {
+                firstFilled = firstFilled == 0 && !cell.empty() ? count : firstFilled;
+                restBlank = restBlank && cell.blank();
             }
             if (c != delimiter) {
                 endLine(c);
@@ -113,11 +125,18 @@ class RowReader {
     std::size_t line;  // the line the next row begins on
     std::size_t rowLine = 0;
     std::string lineEnd;  // the last row's: "\r\n", "\n", "\r" or none
+    std::size_t keep = std::numeric_limits<std::size_t>::max();
     std::vector<Cell> cells;
     std::size_t count = 0;
-    const char* bad = "";  // what is wrong with cells[count - 1]
+    // Of the cells not kept: the place of the first that is not empty,
+    // counted from 1 (0 for none), and whether all of them are blank.
+    std::size_t firstFilled = 0;
+    bool restBlank = true;
+    const char* bad = "";  // what is wrong with cell `count`, counted from 1
 
   private:
+    Cell spare;  // each cell past those kept, in turn
+
     bool readQuoted(Cell& cell) {
         cell.quoted = true;
         for (Traits::int_type c = in.snextc();; c = in.snextc()) {
@@ -304,15 +323,15 @@ struct DecimalMark {
 
 // Reads one row that holds a person into it, or names what is wrong: the
 // first field that cannot be read, else the first rule broken.
-std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, DecimalMark& decimal,
+std::optional<Problem> readPerson(RowReader& row, CsvDialect& dialect, DecimalMark& decimal,
                                   bool blankWeight, Person& person) {
     std::string texts[kFieldCount];  // the numbers without the blanks around them
     int whole[3] = {};
     double reals[2] = {};
     std::size_t at[kFieldCount] = {};
     const std::size_t columns = dialect.columns.size();
-    for (std::size_t i = 0; i < std::max(columns, row.count); ++i) {
-        const Field field = i < columns ? dialect.columns[i] : kFieldCount;
+    for (std::size_t i = 0; i < columns; ++i) {
+        const Field field = dialect.columns[i];
         if (i >= row.count || field == kFieldCount) {
             if (field != kFieldCount) {
                 return Problem{row.rowLine, columnAt(dialect, i), "the row ends before it"};
@@ -324,7 +343,7 @@ std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, Dec
             continue;
         }
         at[field] = i;
-        std::string& text = texts[field] = row.cells[i].value();
+        std::string& text = texts[field] = row.cells[i].take();
         if (field == kName || field == kMajor) {
             if (!text.empty() && text[0] == '\'' && formulaLike(std::string_view(text).substr(1))) {
                 text.erase(0, 1);
@@ -361,7 +380,12 @@ std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, Dec
                                                                     : " is not a whole number")};
         }
     }
-    person = Person(texts[kName], whole[0], whole[1], whole[2], reals[0], texts[kMajor], reals[1]);
+    if (row.firstFilled != 0) {
+        return Problem{row.rowLine, columnAt(dialect, row.firstFilled - 1),
+                       "text in a column without a name"};
+    }
+    person = Person(std::move(texts[kName]), whole[0], whole[1], whole[2], reals[0],
+                    std::move(texts[kMajor]), reals[1]);
     const Field broken = brokenRule(person, blankWeight);
     if (broken != kFieldCount) {
         return Problem{row.rowLine, columnAt(dialect, at[broken]),
@@ -371,12 +395,12 @@ std::optional<Problem> readPerson(const RowReader& row, CsvDialect& dialect, Dec
 }
 
 bool blankRow(const RowReader& row) {
-    for (std::size_t i = 0; i < row.count; ++i) {
+    for (std::size_t i = 0; i < row.count && i < row.cells.size(); ++i) {
         if (!row.cells[i].blank()) {
             return false;
         }
     }
-    return true;
+    return row.restBlank;
 }
 
 // Reads the whole file; `headerRead` tells whether it began with a valid
@@ -451,6 +475,7 @@ std::optional<Problem> readFile(std::istream& in, CsvDialect& dialect, std::vect
     }
     headerRead = true;
     RowReader rows(source, dialect.delimiter, lines.line);
+    rows.keep = dialect.columns.size();
     DecimalMark decimal(dialect.delimiter);
     for (RowReader::Outcome outcome; (outcome = rows.next()) != RowReader::End;) {
         if (outcome == RowReader::Bad) {
@@ -519,7 +544,19 @@ std::optional<CsvDialect> dialectOf(std::istream& in) {
 }
 
 std::string csvBytes(const CsvDialect& dialect, const std::vector<Person>& persons) {
-    std::string out = dialect.byteOrderMark ? kByteOrderMark : "";
+    // Room for the longest file these persons can make, taken at once, so
+    // that a roster of long texts is not copied as its file grows.
+    std::size_t most = 16 + dialect.lineEnd.size();
+    for (const std::string& cell : dialect.cells) {
+        most += 2 * cell.size() + 3;
+    }
+    for (const Person& person : persons) {
+        most += 2 * (person.getName().size() + person.getMajor().size()) + 6 +
+                dialect.columns.size() * 32 + dialect.lineEnd.size();
+    }
+    std::string out;
+    out.reserve(most);
+    out += dialect.byteOrderMark ? kByteOrderMark : "";
     if (dialect.sepLine) {
         out += "sep=";
         out += dialect.delimiter;
@@ -536,7 +573,11 @@ std::string csvBytes(const CsvDialect& dialect, const std::vector<Person>& perso
             const Field field = dialect.columns[i];
             if (field == kName || field == kMajor) {
                 const std::string& text = field == kName ? person.getName() : person.getMajor();
-                writeText(out, formulaLike(text) ? '\'' + text : text, dialect.delimiter);
+                if (formulaLike(text)) {
+                    writeText(out, '\'' + text, dialect.delimiter);
+                } else {
+                    writeText(out, text, dialect.delimiter);
+                }
             } else if (field == kGPA || field == kNetworth) {
                 writeNumber(out, field == kGPA ? person.getGPA() : person.getNetworth(),
                             dialect.decimal);

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <istream>
 #include <ostream>
-#include <sstream>
 #include <utility>
 
 #include "formats/Formats.h"
@@ -51,14 +50,17 @@ Problem problemAt(std::size_t line, RosterRead::Stop stop, const RecordRead& rea
 }
 
 // The record that readRecordFrom reads back to this very person: the two
-// lines, then the five numbers separated by blanks, each line ended by a
-// line feed.
-void writeRecord(std::ostream& out, const Person& person) {
-    out << person.getName() << '\n'
-        << person.getMajor() << '\n'
-        << numberText(person.getAge()) << ' ' << numberText(person.getHeight()) << ' '
-        << numberText(person.getWeight()) << ' ' << numberText(person.getGPA()) << ' '
-        << numberText(person.getNetworth()) << '\n';
+// lines, then the five numbers separated by blanks, each line ended as the
+// platform's text files end lines.
+void writeRecord(std::string& out, const Person& person) {
+    out += person.getName();
+    appendLineEnd(out);
+    out += person.getMajor();
+    appendLineEnd(out);
+    out += numberText(person.getAge()) + ' ' + numberText(person.getHeight()) + ' ' +
+           numberText(person.getWeight()) + ' ' + numberText(person.getGPA()) + ' ' +
+           numberText(person.getNetworth());
+    appendLineEnd(out);
 }
 
 }  // namespace
@@ -111,16 +113,23 @@ RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blank
 }
 
 std::string rosterBytes(const std::vector<Person>& persons) {
-    std::ostringstream text;
+    // Room for the largest record of each person, taken at once, so that a
+    // roster of long texts is not copied as its file grows.
+    std::size_t most = sizeof kByteOrderMark;
+    for (const Person& person : persons) {
+        most += person.getName().size() + person.getMajor().size() + 5 * 32;
+    }
+    std::string text;
+    text.reserve(most);
     // The reader skips one byte-order mark at the start of the file, so a
     // first name that begins with one keeps it behind a mark of its own.
     if (!persons.empty() && persons.front().getName().rfind(kByteOrderMark, 0) == 0) {
-        text << kByteOrderMark;
+        text += kByteOrderMark;
     }
     for (const Person& person : persons) {
         writeRecord(text, person);
     }
-    return textFileBytes(text.str());
+    return text;
 }
 
 }  // namespace roster

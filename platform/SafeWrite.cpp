@@ -17,20 +17,20 @@ bool flushFolderOf(const Path& file) {
     return folder.fitsIn() && flushFolder(folder.c_str());
 }
 
-bool writeDirectly(const char* path, const char* data, std::size_t size) {
+bool writeDirectly(const char* path, const Content& content) {
     const int file = openForWriting(path);
     if (file < 0) {
         return false;
     }
-    const bool written = writeAll(file, data, size);
+    const bool written = content.writeTo(file);
     return closeFile(file) && written;
 }
 
 enum class Written { Yes, Exists, Refused, Failed };
 
-// Creates `path` and writes the bytes into it, flushed to the disk when
+// Creates `path` and writes the content into it, flushed to the disk when
 // `flush` says so; on failure the new file is removed again.
-Written writeNew(const char* path, const char* data, std::size_t size, int mode, bool flush) {
+Written writeNew(const char* path, const Content& content, int mode, bool flush) {
     const int file = createNew(path, mode);
     if (file < 0) {
         if (errno == EEXIST) {
@@ -38,7 +38,7 @@ Written writeNew(const char* path, const char* data, std::size_t size, int mode,
         }
         return errno == EACCES || errno == EPERM ? Written::Refused : Written::Failed;
     }
-    bool written = writeAll(file, data, size) && (!flush || flushToDisk(file));
+    bool written = content.writeTo(file) && (!flush || flushToDisk(file));
     written = closeFile(file) && written;
     if (!written) {
         removeFile(path);
@@ -46,10 +46,10 @@ Written writeNew(const char* path, const char* data, std::size_t size, int mode,
     return written ? Written::Yes : Written::Failed;
 }
 
-// Writes the bytes into a new file in the folder of `target`, named after
-// it, and leaves its name in `temporary`.
-Written writeTemporary(const Path& target, Path& temporary, const char* data, std::size_t size,
-                       int mode, bool flush) {
+// Writes the content into a new file in the folder of `target`, named
+// after it, and leaves its name in `temporary`.
+Written writeTemporary(const Path& target, Path& temporary, const Content& content, int mode,
+                       bool flush) {
     // The process number keeps two running copies apart; an old file left
     // by a copy that was stopped half way is never reused.
     temporary.beside(target, ".", ".").add(processId()).add("-");
@@ -60,17 +60,16 @@ Written writeTemporary(const Path& target, Path& temporary, const char* data, st
         if (!temporary.add(attempt).add(".tmp").fitsIn()) {
             return Written::Failed;
         }
-        written = writeNew(temporary.c_str(), data, size, mode, flush);
+        written = writeNew(temporary.c_str(), content, mode, flush);
     }
     return written;
 }
 
 // Writes a new file beside `target` and renames it onto `target`; on any
 // failure the new file is removed and `target` is untouched.
-Saved replaceWhole(const Path& target, const char* data, std::size_t size, int mode,
-                   bool& folderRefused) {
+Saved replaceWhole(const Path& target, const Content& content, int mode, bool& folderRefused) {
     Path temporary;
-    const Written written = writeTemporary(target, temporary, data, size, mode, true);
+    const Written written = writeTemporary(target, temporary, content, mode, true);
     folderRefused = written == Written::Refused;
     if (written != Written::Yes) {
         return Saved::Failed;
@@ -85,24 +84,28 @@ Saved replaceWhole(const Path& target, const char* data, std::size_t size, int m
 
 }  // namespace
 
-Saved replaceFile(const char* path, const char* data, std::size_t size) {
+bool Bytes::writeTo(int file) const {
+    return writeAll(file, data, size);
+}
+
+Saved replaceFile(const char* path, const Content& content) {
     // The system follows the links to tell what is at the end of them; the
     // links are followed here only once that is known to be a file.
     int mode = -1;
     const Kind kind = kindOf(path, mode);
     if (kind == Kind::Other) {
-        return writeDirectly(path, data, size) ? Saved::Yes : Saved::Failed;
+        return writeDirectly(path, content) ? Saved::Yes : Saved::Failed;
     }
     Path target;
     if (!target.add(path).fitsIn() || !followLinks(target)) {
         return Saved::Failed;
     }
     bool folderRefused = false;
-    const Saved saved = replaceWhole(target, data, size, mode, folderRefused);
+    const Saved saved = replaceWhole(target, content, mode, folderRefused);
     // A folder that takes no new file may still hold a file that can be
     // written: that is written as it always was.
     if (folderRefused) {
-        return writeDirectly(path, data, size) ? Saved::Yes : Saved::Failed;
+        return writeDirectly(path, content) ? Saved::Yes : Saved::Failed;
     }
     return saved;
 }
@@ -113,7 +116,7 @@ Made createWhole(const char* path, const char* data, std::size_t size) {
     if (!target.add(path).fitsIn()) {
         return Made::Failed;
     }
-    const Written written = writeTemporary(target, temporary, data, size, -1, false);
+    const Written written = writeTemporary(target, temporary, Bytes(data, size), -1, false);
     if (written != Written::Yes) {
         return Made::Failed;
     }
@@ -128,7 +131,7 @@ Made createWhole(const char* path, const char* data, std::size_t size) {
     // A file system without a second name for a file still creates a file
     // only where none is: it is empty for a moment.
     removeFile(temporary.c_str());
-    const Written direct = writeNew(path, data, size, -1, false);
+    const Written direct = writeNew(path, Bytes(data, size), -1, false);
     if (direct == Written::Yes) {
         hideFile(path);
     }
@@ -149,7 +152,7 @@ unsigned long writeNumberedFile(const char* path, std::size_t numberAt, const ch
         if (!numbered.add(++number).add(rest).fitsIn()) {
             return 0;
         }
-        written = writeNew(numbered.c_str(), data, size, -1, true);
+        written = writeNew(numbered.c_str(), Bytes(data, size), -1, true);
     }
     return written == Written::Yes && flushFolderOf(numbered) ? number : 0;
 }
@@ -174,21 +177,51 @@ FileContent compareFile(const char* path, const Fingerprint& print) {
     return got == 0 && now == print ? FileContent::Same : FileContent::Different;
 }
 
-std::string textFileBytes(const std::string& text) {
-    std::string bytes;
-    bytes.reserve(text.size() + text.size() / 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
+void appendLineEnd(std::string& text) {
 #ifdef _WIN32
-        const bool crlf = text[i] == '\n';
+    text += "\r\n";
 #else
-        const bool crlf = text[i] == '\n' && i > 0 && text[i - 1] == '\r';
+    text += !text.empty() && text.back() == '\r' ? "\r\n" : "\n";
 #endif
-        if (crlf) {
-            bytes += '\r';
+}
+
+void TextWriter::put(char c) {
+    if (c == '\n') {
+#ifdef _WIN32
+        const bool carriageReturn = true;
+#else
+        const bool carriageReturn = last == '\r';
+#endif
+        if (carriageReturn) {
+            put('\r');
         }
-        bytes += text[i];
     }
-    return bytes;
+    if (used == sizeof buffer) {
+        failed = !writeAll(file, buffer, used) || failed;
+        used = 0;
+    }
+    buffer[used++] = c;
+    last = c;
+}
+
+TextWriter::int_type TextWriter::overflow(int_type c) {
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+        put(traits_type::to_char_type(c));
+    }
+    return traits_type::not_eof(c);
+}
+
+std::streamsize TextWriter::xsputn(const char* data, std::streamsize count) {
+    for (std::streamsize i = 0; i < count; ++i) {
+        put(data[i]);
+    }
+    return count;
+}
+
+bool TextWriter::finish() {
+    failed = !writeAll(file, buffer, used) || failed;
+    used = 0;
+    return !failed;
 }
 
 }  // namespace roster

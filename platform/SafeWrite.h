@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <streambuf>
 #include <string>
 
 #include "platform/Fingerprint.h"
@@ -15,19 +16,40 @@ namespace roster {
 
 enum class Saved { Yes, Failed, InUse };
 
-// Makes the `size` bytes at `data` the whole of the file `path`, and says
-// whether all of them arrived. A missing or regular file, also one reached
-// through symbolic links, is replaced at once: the bytes go into a new file
-// in the same folder, are flushed to the disk and renamed onto it, so on
-// failure the file stays exactly as it was; a replaced file keeps its
-// permission bits. Anything else (a device, a named pipe) is written
-// directly. The bytes are written as they are (see textFileBytes). InUse
-// when another program holds the file open so that it cannot be replaced
-// (see renameFile).
-Saved replaceFile(const char* path, const char* data, std::size_t size);
+// What a save writes into the file it has opened.
+class Content {
+  public:
+    // Writes all of it into the open file `file`; false when a write failed.
+    virtual bool writeTo(int file) const = 0;
+
+  protected:
+    ~Content() = default;
+};
+
+// Bytes at hand. Writing them allocates nothing, and on POSIX systems
+// makes only calls that a signal handler may make.
+class Bytes final : public Content {
+  public:
+    Bytes(const char* start, std::size_t count) : data(start), size(count) {}
+    bool writeTo(int file) const override;
+
+  private:
+    const char* data;
+    std::size_t size;
+};
+
+// Makes `content` the whole of the file `path`, and says whether all of it
+// arrived. A missing or regular file, also one reached through symbolic
+// links, is replaced at once: the content goes into a new file in the same
+// folder, is flushed to the disk and renamed onto it, so on failure the
+// file stays exactly as it was; a replaced file keeps its permission bits.
+// Anything else (a device, a named pipe) is written directly. InUse when
+// another program holds the file open so that it cannot be replaced (see
+// renameFile).
+Saved replaceFile(const char* path, const Content& content);
 
 inline bool writeFileSafely(const std::string& path, const std::string& bytes) {
-    return replaceFile(path.c_str(), bytes.data(), bytes.size()) == Saved::Yes;
+    return replaceFile(path.c_str(), Bytes(bytes.data(), bytes.size())) == Saved::Yes;
 }
 
 enum class Made { Yes, Exists, Failed };
@@ -51,10 +73,35 @@ enum class FileContent { Same, Different, Missing };
 // that is not a regular file, or cannot be read, is Different.
 FileContent compareFile(const char* path, const Fingerprint& print);
 
-// `text` with its line feeds turned into the line ends of the platform's
-// text files: CR LF on Windows, LF elsewhere. Elsewhere too a line whose
-// text ends with a CR ends with CR LF, since a reader takes one CR before
-// the LF for part of the line end; so every line reads back whole.
-std::string textFileBytes(const std::string& text);
+// Ends the line that `text` ends with as the platform's text files end
+// lines: CR LF on Windows, LF elsewhere. Elsewhere too a line whose text
+// ends with a CR ends with CR LF, since a reader takes one CR before the LF
+// for part of the line end; so every line reads back whole.
+void appendLineEnd(std::string& text);
+
+// Writes text into the open file `file` through a buffer of its own, each
+// line feed turned into the line end that appendLineEnd gives.
+class TextWriter final : public std::streambuf {
+  public:
+    explicit TextWriter(int to) : file(to) {}
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+
+    // Writes what is buffered; false when any write has failed.
+    bool finish();
+
+  protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* data, std::streamsize count) override;
+
+  private:
+    void put(char c);
+
+    int file;
+    bool failed = false;
+    char last = '\0';
+    std::size_t used = 0;
+    char buffer[1 << 14];
+};
 
 }  // namespace roster
