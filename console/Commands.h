@@ -87,6 +87,10 @@ void stopKeeping(void* kept, bool save);
 // unless another holder has one there, which is then named on `s.out`.
 void markOpen(Session& s);
 
+// Takes the lock file over from the other holder that markOpen named, once
+// that lock has gone or was left over; called before each command is read.
+void takeOverLock(KeptFile& kept);
+
 // Removes the lock file that markOpen made, while it is still this
 // session's own. Fit for a signal handler.
 void unmarkOpen(const KeptFile& kept);

@@ -23,6 +23,9 @@ const MenuCommand kMainMenu[] = {
 
 int runMenu(Session& s) {
     for (;;) {
+        if (s.kept) {
+            takeOverLock(*s.kept);
+        }
         writeMenu(s.out, "MENU:", kMainMenu);
         s.out << "Selection: ";
         if (!(s.in >> s.choice)) {

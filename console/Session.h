@@ -33,6 +33,7 @@ struct KeptFile {
     std::string lockPath;
     std::string lockText;
     bool lockHeld = false;
+    bool lockWanted = false;  // another holder's lock was there: taken over once it has gone
 };
 
 struct Session {

@@ -20,8 +20,6 @@ constexpr long long kStaleSeconds = 60;
 // The locks that clear a lock away can be left over too; so many are
 // cleared, one above the other.
 constexpr int kDeepest = 3;
-// A lock's text is short; a longer file is no lock of this program.
-constexpr std::size_t kLockSize = 512;
 
 struct Words {
     std::string_view program;
@@ -47,44 +45,56 @@ bool readWords(std::string_view text, Words& words) {
     return true;
 }
 
-enum class Holder { Alive, Gone };
-
-// A lock that cannot be read (being made on a file system that makes it
-// empty first, or gone meanwhile) is taken for one that is alive.
-Holder holderOf(const Path& lock, std::string_view me) {
-    char text[kLockSize];
-    long long age = 0;
-    const long size = readSmallFile(lock.c_str(), text, sizeof text, age);
-    if (size < 0) {
-        return Holder::Alive;
-    }
-    const bool gone = holderGone({text, static_cast<std::size_t>(size)}, me);
-    return gone || age > kStaleSeconds ? Holder::Gone : Holder::Alive;
+// A save's lock whose holder has ended, or that is older than any save,
+// or than the system's start.
+bool saveLeftOver(std::string_view text, long long age, const void* me) {
+    const long long started = secondsSinceBoot();
+    return holderGone(text, *static_cast<const std::string_view*>(me)) || age > kStaleSeconds ||
+           (started >= 0 && age > started);
 }
 
 enum class Take { Taken, Held, Impossible };
 
-// One attempt to take the lock `lock`. A holder that is gone is cleared
-// away first, by one process at a time: the one that holds the lock on
-// that lock, so that none removes a lock another has just taken.
+Take tryTake(const Path& lock, std::string_view me, int depth);
+
+// Removes the lock `lock` when `leftOver` finds it so, by one process at a
+// time: the one that holds the lock on that lock, which judges it again,
+// so that none removes a lock another has just made. A lock that cannot be
+// read (being made on a file system that makes it empty first, or gone
+// meanwhile) is taken for one that is alive.
+bool clear(const Path& lock, std::string_view me, LeftOver leftOver, const void* context,
+           int depth) {
+    const auto judged = [&] {
+        char text[kLockSize];
+        long long age = 0;
+        const long size = readSmallFile(lock.c_str(), text, sizeof text, age);
+        return size >= 0 && leftOver({text, static_cast<std::size_t>(size)}, age, context);
+    };
+    Path above;
+    if (depth == kDeepest || !judged() ||
+        !above.add(lock.c_str(), lock.size()).add(".break").fitsIn() ||
+        tryTake(above, me, depth + 1) != Take::Taken) {
+        return false;
+    }
+    const bool gone = judged();
+    if (gone) {
+        removeFile(lock.c_str());
+    }
+    removeIfHolding(above.c_str(), me);
+    return gone;
+}
+
+// One attempt to take the lock `lock`; a holder that is gone is cleared
+// away first.
 Take tryTake(const Path& lock, std::string_view me, int depth) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         const Made made = createWhole(lock.c_str(), me.data(), me.size());
         if (made != Made::Exists) {
             return made == Made::Yes ? Take::Taken : Take::Impossible;
         }
-        if (depth == kDeepest || holderOf(lock, me) == Holder::Alive) {
+        if (!clear(lock, me, saveLeftOver, &me, depth)) {
             return Take::Held;
         }
-        Path above;
-        if (!above.add(lock.c_str(), lock.size()).add(".break").fitsIn() ||
-            tryTake(above, me, depth + 1) != Take::Taken) {
-            return Take::Held;
-        }
-        if (holderOf(lock, me) == Holder::Gone) {
-            removeFile(lock.c_str());
-        }
-        removeIfHolding(above.c_str(), me);
     }
     return Take::Held;
 }
@@ -133,6 +143,11 @@ SaveLock::~SaveLock() {
     if (current == Held) {
         removeIfHolding(lock.c_str(), holder);
     }
+}
+
+bool clearLeftOver(const char* lock, std::string_view me, LeftOver leftOver, const void* context) {
+    Path path;
+    return path.add(lock).fitsIn() && clear(path, me, leftOver, context, 0);
 }
 
 void removeIfHolding(const char* path, std::string_view text) {

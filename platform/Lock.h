@@ -15,6 +15,10 @@
 
 namespace roster {
 
+// A lock's text is short: none is written longer, and a longer file is no
+// lock.
+constexpr std::size_t kLockSize = 4096;
+
 // What names this process: the program and its process number, as
 // "roster 4242"; and in a lock with the machine's name after them, as
 // "roster 4242 host". Made in normal code.
@@ -53,6 +57,16 @@ class SaveLock {
     std::string_view holder;
     State current = Unheld;
 };
+
+// Whether a lock whose text is `text`, last written `age` seconds ago, is
+// left over by a holder that has gone; `context` is the caller's own.
+using LeftOver = bool (*)(std::string_view text, long long age, const void* context);
+
+// Removes the lock file `lock` when `leftOver` finds it so, without ever
+// removing a lock that another has made meanwhile: one process at a time
+// clears a lock, judging it again under a lock of its own on that lock,
+// which names it as `me`. True when it was removed.
+bool clearLeftOver(const char* lock, std::string_view me, LeftOver leftOver, const void* context);
 
 // Removes the file `path` when it holds exactly `text`, so that a lock is
 // let go only by its holder.

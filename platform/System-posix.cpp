@@ -206,6 +206,15 @@ long long clockMilliseconds() {
     return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
+long long secondsSinceBoot() {
+#ifdef CLOCK_BOOTTIME
+    struct timespec now;
+    return clock_gettime(CLOCK_BOOTTIME, &now) == 0 ? static_cast<long long>(now.tv_sec) : -1;
+#else
+    return -1;
+#endif
+}
+
 void pauseMilliseconds(int milliseconds) {
     struct timespec pause = {milliseconds / 1000, (milliseconds % 1000) * 1000000L};
     nanosleep(&pause, nullptr);

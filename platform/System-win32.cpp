@@ -370,6 +370,10 @@ long long clockMilliseconds() {
     return static_cast<long long>(GetTickCount64());
 }
 
+long long secondsSinceBoot() {
+    return static_cast<long long>(GetTickCount64() / 1000);
+}
+
 void pauseMilliseconds(int milliseconds) {
     Sleep(static_cast<DWORD>(milliseconds));
 }

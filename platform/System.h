@@ -92,6 +92,8 @@ unsigned long processId();
 bool processGone(unsigned long id);
 // Milliseconds since a fixed moment; never goes back.
 long long clockMilliseconds();
+// Seconds since the system started, or -1 where that is not known.
+long long secondsSinceBoot();
 void pauseMilliseconds(int milliseconds);
 
 // Whether the open file `file` is a terminal: a POSIX terminal, or a

@@ -10,7 +10,7 @@ polls=2000  # up to 100 s: the program may be slow to start on a busy machine
 # Starts a session on team.txt whose input stays open, and waits for its
 # menu. A job in the background ignores Ctrl-C unless told otherwise.
 start() {
-    rm -f typed && mkfifo typed
+    rm -f typed typed.2 && mkfifo typed typed.2
     env --default-signal=INT "$BIN" team.txt < typed > out & pid=$!
     exec 3> typed
     for i in $(seq 1 $polls); do
@@ -36,7 +36,7 @@ printf 'Ann Lee\\, Ph.D.,ann,laptop,07.12.2026 09:15,file:///home/ann/;' > "$loc
 second
 cat "$lock"
 echo
-printf 'Pat,pat,%s,01.01.2020 10:00,roster 1x;' "$(hostname)" > "$lock"
+printf 'Pat,pat,%s,01.01.2099 10:00,roster 1x;' "$(hostname)" > "$lock"
 second
 echo "== a lock that does not read"
 : > "$lock"
@@ -55,6 +55,34 @@ wait $gone
 printf 'Pat,pat,%s,01.01.2020 10:00,roster %s;' "$(hostname)" "$gone" > "$lock"
 printf 'X\n' | roster team.txt | grep -c 'also open'
 ls -A | grep -F "$lock" || echo "no lock left"
+echo "== so is a lock of this host from before the system started, whatever it names"
+for id in 'roster 1' 'file:///home/pat/.config/libreoffice/4'; do
+    printf 'Pat,pat,%s,01.01.2020 10:00,%s;' "$(hostname)" "$id" > "$lock"
+    printf 'X\n' | roster team.txt | grep -c 'also open'
+    ls -A | grep -F "$lock" || echo "no lock left"
+done
+echo "== a session told of another's lock takes it over once that is gone"
+start
+"$BIN" team.txt < typed.2 > out.2 & later=$!
+exec 4> typed.2
+for i in $(seq 1 $polls); do
+    grep -q 'Selection: ' out.2 && break
+    sleep 0.05
+done
+sed -n 2p out.2 | sed -E 's/open by .* since [0-9.]+ [0-9:]+;/open by USER since DATE;/'
+echo X >&3
+exec 3>&-
+wait $pid
+printf 'S\nnobody\n' >&4
+for i in $(seq 1 $polls); do
+    [ "$(grep -c 'Selection: ' out.2)" -ge 2 ] && break
+    sleep 0.05
+done
+grep -q ",roster $later;\$" "$lock" && echo "the lock is now the second session's"
+echo X >&4
+exec 4>&-
+wait $later
+ls -A | grep -F "$lock" || echo "gone when it ends"
 echo "== no lock is left after a hang-up, a polite kill or Ctrl-C"
 for signal in HUP TERM INT; do
     start
