@@ -69,6 +69,13 @@ bool saveOnLeaving(Session& s);
 // would lose: writes why to `err` and returns false.
 bool keepRoster(Session& s, const std::string& path, std::ostream& err);
 
+// Looks for what sessions on this machine that were killed while they saved
+// the kept file left beside it. A copy of a roster that reads whole and is
+// not the roster loaded is kept as the next numbered file, and said so on
+// `s.out`; any other copy is removed, together with what the killed
+// sessions made to lock the file.
+void recoverCutSaves(Session& s);
+
 // What tells one roster from another without a copy of it: every field of
 // every person, the reals bit for bit.
 Fingerprint rosterPrint(const std::vector<Person>& persons);

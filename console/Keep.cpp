@@ -2,6 +2,7 @@
 // loaded at start and saved on leaving, one save of the file at a time,
 // merged with what another program saved to it meanwhile, and never saved
 // over that.
+#include <algorithm>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -178,6 +179,49 @@ Fingerprint rosterPrint(const std::vector<Person>& persons) {
         add(person.getNetworth());
     }
     return print;
+}
+
+void recoverCutSaves(Session& s) {
+    KeptFile& kept = *s.kept;
+    Path target;
+    if (!target.add(kept.path.c_str()).fitsIn() || !followLinks(target)) {
+        return;
+    }
+    // A save writes beside the file that its links lead to, and a roster
+    // that goes beside FILE is made beside FILE as named.
+    std::vector<std::string> copies = leftOverTemporaries(target.c_str());
+    if (kept.path != target.c_str()) {
+        for (std::string& copy : leftOverTemporaries(kept.path.c_str())) {
+            copies.push_back(std::move(copy));
+        }
+    }
+    for (const std::string& copy : copies) {
+        FileLayout layout;
+        layout.format = kept.layout.format;
+        std::vector<Person> persons;
+        Fingerprint print;
+        std::optional<Problem> problem;
+        const bool whole =
+            readKept(copy, layout, persons, print, problem) && !problem && print.size > 0;
+        const bool same = std::equal(persons.begin(), persons.end(), s.persons.begin(),
+                                     s.persons.end(), samePerson);
+        const unsigned long number =
+            whole && !same ? moveToNumbered(copy.c_str(), kept.path.c_str(), numberAt(kept.path))
+                           : 0;
+        if (number == 0) {
+            removeFile(copy.c_str());
+            continue;
+        }
+        s.out << "A save of " << kept.path << " was cut short; the roster it was saving has been "
+              << "kept in " << numberedName(kept.path, number) << '\n';
+    }
+    Path saveLock;
+    if (saveLockOf(kept.path.c_str(), saveLock)) {
+        clearLeftOvers(saveLock.c_str(), kept.holder, true);
+    }
+    if (!kept.lockPath.empty()) {
+        clearLeftOvers(kept.lockPath.c_str(), kept.holder, false);
+    }
 }
 
 void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {

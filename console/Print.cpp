@@ -40,6 +40,8 @@ bool saveReport(Session& s) {
     if (kindOf(s.reportPath.c_str()) == Kind::Other) {
         s.out.flush();
     }
+    // What a save of the report that was killed left behind goes first.
+    removeLeftOverTemporaries(s.reportPath.c_str());
     const bool saved = replaceFile(s.reportPath.c_str(), Table(s.persons)) == Saved::Yes;
     s.out << (saved ? "The data has been saved to outputdata.txt"
                     : "The data could not be saved to outputdata.txt")

@@ -82,6 +82,7 @@ int runSession(std::istream& in, std::ostream& out, std::ostream& err, const std
     }
     const SaveOnHangup hangup(stopKeeping, &*session.kept);
     markOpen(session);
+    recoverCutSaves(session);
     const int status = runMenu(session);
     unmarkOpen(*session.kept);
     return status;

@@ -1,6 +1,7 @@
 #include "platform/Lock.h"
 
 #include <cstring>
+#include <string>
 
 #include "platform/FileIo.h"
 #include "platform/Hangup.h"
@@ -117,9 +118,7 @@ bool holderGone(std::string_view text, std::string_view me) {
 }
 
 SaveLock::SaveLock(const char* file, std::string_view me, Wait wait) : holder(me) {
-    Path target;
-    if (!target.add(file).fitsIn() || !followLinks(target) ||
-        !lock.beside(target, ".", ".saving").fitsIn()) {
+    if (!saveLockOf(file, lock)) {
         return;
     }
     const long long deadline =
@@ -142,6 +141,30 @@ SaveLock::SaveLock(const char* file, std::string_view me, Wait wait) : holder(me
 SaveLock::~SaveLock() {
     if (current == Held) {
         removeIfHolding(lock.c_str(), holder);
+    }
+}
+
+bool saveLockOf(const char* file, Path& lock) {
+    Path target;
+    return target.add(file).fitsIn() && followLinks(target) &&
+           lock.beside(target, ".", ".saving").fitsIn();
+}
+
+void clearLeftOvers(const char* lock, std::string_view me, bool itself) {
+    for (int depth = kDeepest - 1; depth >= 0; --depth) {
+        Path above;
+        above.add(lock);
+        for (int level = 0; level < depth; ++level) {
+            above.add(".break");
+        }
+        if (above.fitsIn()) {
+            if (depth > 0 || itself) {
+                clear(above, me, saveLeftOver, &me, depth);
+            }
+            for (const std::string& left : leftOverTemporaries(above.c_str())) {
+                removeFile(left.c_str());
+            }
+        }
     }
 }
 

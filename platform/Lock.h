@@ -68,6 +68,17 @@ using LeftOver = bool (*)(std::string_view text, long long age, const void* cont
 // which names it as `me`. True when it was removed.
 bool clearLeftOver(const char* lock, std::string_view me, LeftOver leftOver, const void* context);
 
+// The lock that SaveLock takes for `file`: ".NAME.saving" beside the file
+// that its links lead to.
+bool saveLockOf(const char* file, Path& lock);
+
+// Clears away what sessions that were killed left of the lock `lock`: the
+// locks above it that clear it away, where their holders are gone, and the
+// files made to make them; and, when `itself`, the lock itself where it is
+// a save's lock (see SaveLock) whose holder is gone. Allocates, and is for
+// normal code only.
+void clearLeftOvers(const char* lock, std::string_view me, bool itself);
+
 // Removes the file `path` when it holds exactly `text`, so that a lock is
 // let go only by its holder.
 void removeIfHolding(const char* path, std::string_view text);

@@ -1,6 +1,9 @@
 #include "platform/SafeWrite.h"
 
 #include <cerrno>
+#include <limits>
+#include <string>
+#include <vector>
 
 #include "platform/FileIo.h"
 #include "platform/Path.h"
@@ -9,6 +12,29 @@
 namespace roster {
 
 namespace {
+
+// What tells this program on this machine from others that share a folder,
+// in the names of its temporary files: eight hexadecimal digits of a hash
+// of "roster HOST". Made before the program starts, so that a signal
+// handler can name a file too.
+class MachineTag {
+  public:
+    MachineTag() {
+        const std::string machine = std::string(kProgramName) + ' ' + hostName();
+        Fingerprint print;
+        print.add(machine.data(), machine.size());
+        for (int i = 0; i < 8; ++i) {
+            text[i] = "0123456789abcdef"[(print.hash >> (28 - 4 * i)) & 0xF];
+        }
+        text[8] = '\0';
+    }
+    const char* c_str() const { return text; }
+
+  private:
+    char text[9];
+};
+
+const MachineTag kMachine;
 
 bool flushFolderOf(const Path& file) {
     Path folder;
@@ -47,12 +73,12 @@ Written writeNew(const char* path, const Content& content, int mode, bool flush)
 }
 
 // Writes the content into a new file in the folder of `target`, named
-// after it, and leaves its name in `temporary`.
+// after it, and leaves its name in `temporary`: ".NAME.PID-MACHINE-N.tmp".
 Written writeTemporary(const Path& target, Path& temporary, const Content& content, int mode,
                        bool flush) {
-    // The process number keeps two running copies apart; an old file left
-    // by a copy that was stopped half way is never reused.
-    temporary.beside(target, ".", ".").add(processId()).add("-");
+    // The process number and the machine keep two running copies apart; an
+    // old file left by a copy that was stopped half way is never reused.
+    temporary.beside(target, ".", ".").add(processId()).add("-").add(kMachine.c_str()).add("-");
     const std::size_t stem = temporary.size();
     Written written = Written::Exists;
     for (unsigned long attempt = 0; written == Written::Exists && attempt < 100; ++attempt) {
@@ -140,21 +166,106 @@ Made createWhole(const char* path, const char* data, std::size_t size) {
                                        : Made::Failed;
 }
 
-unsigned long writeNumberedFile(const char* path, std::size_t numberAt, const char* data,
-                                std::size_t size) {
+unsigned long moveToNumbered(const char* from, const char* path, std::size_t numberAt) {
     Path numbered;
     const std::size_t stem = numbered.add(path, numberAt).add(".").size();
-    const char* rest = path + numberAt;
-    Written written = Written::Exists;
-    unsigned long number = 0;
-    while (written == Written::Exists && number < 1000000) {
+    for (unsigned long number = 1; number < 1000000; ++number) {
         numbered.cut(stem);
-        if (!numbered.add(++number).add(rest).fitsIn()) {
+        if (!numbered.add(number).add(path + numberAt).fitsIn()) {
+            return 0;
+        }
+        const Published published = publishFile(from, numbered.c_str());
+        if (published != Published::Exists) {
+            return published == Published::Yes && flushFolderOf(numbered) ? number : 0;
+        }
+    }
+    return 0;
+}
+
+unsigned long writeNumberedFile(const char* path, std::size_t numberAt, const char* data,
+                                std::size_t size) {
+    // Made whole beside it first, so that it is never seen cut short.
+    Path file;
+    Path temporary;
+    if (!file.add(path).fitsIn() ||
+        writeTemporary(file, temporary, Bytes(data, size), -1, true) != Written::Yes) {
+        return 0;
+    }
+    const unsigned long number = moveToNumbered(temporary.c_str(), path, numberAt);
+    if (number != 0) {
+        return number;
+    }
+    // A file system without a second name for a file: written in place.
+    removeFile(temporary.c_str());
+    Path numbered;
+    const std::size_t stem = numbered.add(path, numberAt).add(".").size();
+    Written written = Written::Exists;
+    unsigned long tried = 0;
+    while (written == Written::Exists && tried < 1000000) {
+        numbered.cut(stem);
+        if (!numbered.add(++tried).add(path + numberAt).fitsIn()) {
             return 0;
         }
         written = writeNew(numbered.c_str(), Bytes(data, size), -1, true);
     }
-    return written == Written::Yes && flushFolderOf(numbered) ? number : 0;
+    return written == Written::Yes && flushFolderOf(numbered) ? tried : 0;
+}
+
+std::vector<std::string> leftOverTemporaries(const char* path) {
+    std::vector<std::string> found;
+    Path file;
+    if (!file.add(path).fitsIn()) {
+        return found;
+    }
+    const std::size_t folderLength = file.folderLength();
+    const std::string folder(path, folderLength);
+    const std::string prefix = '.' + std::string(path + folderLength) + '.';
+    const std::string suffix = ".tmp";
+    std::vector<std::string> names;
+    listFolder(folder.empty() ? "." : folder.c_str(), names);
+    const long long started = secondsSinceBoot();
+    for (const std::string& name : names) {
+        // The rest is PID-MACHINE-N, written by this program on this machine.
+        if (name.size() <= prefix.size() + suffix.size() ||
+            name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+            continue;
+        }
+        const std::string rest =
+            name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        const std::size_t dash = rest.find('-');
+        const std::size_t last = rest.rfind('-');
+        const std::string id = rest.substr(0, dash);
+        if (dash == std::string::npos || last != dash + 9 || id.empty() || id.size() > 10 ||
+            id.find_first_not_of("0123456789") != std::string::npos ||
+            rest.compare(dash + 1, 8, kMachine.c_str()) != 0 || last + 1 == rest.size() ||
+            rest.find_first_not_of("0123456789", last + 1) != std::string::npos) {
+            continue;
+        }
+        const std::string left = folder + name;
+        unsigned long long number = 0;
+        for (const char digit : id) {
+            number = number * 10 + static_cast<unsigned long long>(digit - '0');
+        }
+        if (number > std::numeric_limits<unsigned long>::max()) {
+            continue;
+        }
+        const auto process = static_cast<unsigned long>(number);
+        const long long age = secondsSinceWritten(left.c_str());
+        if (process == processId() || processGone(process) || (started >= 0 && age > started)) {
+            found.push_back(left);
+        }
+    }
+    return found;
+}
+
+void removeLeftOverTemporaries(const char* path) {
+    Path target;
+    if (target.add(path).fitsIn() && followLinks(target)) {
+        for (const std::string& left : leftOverTemporaries(target.c_str())) {
+            removeFile(left.c_str());
+        }
+    }
 }
 
 FileContent compareFile(const char* path, const Fingerprint& print) {

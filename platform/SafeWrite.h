@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 #include "platform/Fingerprint.h"
 #include "platform/Path.h"
@@ -61,11 +62,27 @@ Made createWhole(const char* path, const char* data, std::size_t size);
 
 // Creates the first of the files named `path` with ".1", ".2", ... put in
 // at byte `numberAt` of it that does not exist yet (nothing by that name,
-// not even a dangling link), holding the bytes, flushed to the disk.
+// not even a dangling link), holding the bytes, flushed to the disk, and
+// seen only whole where the file system gives a file a second name.
 // Returns its number, or 0 when it could not be written, and then leaves
 // nothing behind.
 unsigned long writeNumberedFile(const char* path, std::size_t numberAt, const char* data,
                                 std::size_t size);
+
+// Gives the file `from` the first name that writeNumberedFile would give,
+// in one step: its number, or 0 when that could not be done, and `from`
+// is then as it was.
+unsigned long moveToNumbered(const char* from, const char* path, std::size_t numberAt);
+
+// The temporary files beside `path`, named after it, that this program on
+// this machine left there when it ended before it was done with them
+// (killed, or its machine lost power): their paths. The files of a run
+// that goes on, or of another machine, are never among them. Allocates,
+// and is for normal code only.
+std::vector<std::string> leftOverTemporaries(const char* path);
+
+// Removes the temporary files that a replaceFile of `path` left over.
+void removeLeftOverTemporaries(const char* path);
 
 enum class FileContent { Same, Different, Missing };
 

@@ -1,4 +1,5 @@
 // The system calls of POSIX systems.
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/System.h"
@@ -159,6 +161,25 @@ Published publishFile(const char* from, const char* to) {
 
 void removeFile(const char* path) {
     unlink(path);
+}
+
+bool listFolder(const char* folder, std::vector<std::string>& names) {
+    DIR* entries = opendir(folder);
+    if (entries == nullptr) {
+        return false;
+    }
+    while (const struct dirent* entry = readdir(entries)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    }
+    return closedir(entries) == 0;
+}
+
+long long secondsSinceWritten(const char* path) {
+    struct stat status;
+    return stat(path, &status) == 0 ? static_cast<long long>(time(nullptr) - status.st_mtime) : -1;
 }
 
 // Some file systems cannot flush a folder (EINVAL); the change is then as

@@ -314,6 +314,29 @@ void removeFile(const char* path) {
     }
 }
 
+bool listFolder(const char* folder, std::vector<std::string>& names) {
+    WIN32_FIND_DATAW found;
+    const HANDLE entries = FindFirstFileW((wide(folder) + L"\\*").c_str(), &found);
+    if (entries == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    do {
+        const std::string name = utf8(found.cFileName, wcslen(found.cFileName));
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(entries, &found));
+    FindClose(entries);
+    return true;
+}
+
+long long secondsSinceWritten(const char* path) {
+    struct _stat64 status;
+    return _wstat64(wide(path).c_str(), &status) == 0
+               ? static_cast<long long>(std::time(nullptr) - status.st_mtime)
+               : -1;
+}
+
 // A rename on Windows is recorded with the file system's own journal; a
 // folder cannot be opened to flush it.
 bool flushFolder(const char* /*folder*/) {

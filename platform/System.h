@@ -73,6 +73,13 @@ enum class Published { Yes, Exists, Failed };
 Published publishFile(const char* from, const char* to);
 
 void removeFile(const char* path);
+
+// The names in the folder `folder`, but "." and ".."; false when it cannot
+// be read. Allocates, and is for normal code only.
+bool listFolder(const char* folder, std::vector<std::string>& names);
+// Seconds since the file `path` was last written, or -1 where that cannot
+// be told.
+long long secondsSinceWritten(const char* path);
 // Makes a rename or a new file in `folder` itself last.
 bool flushFolder(const char* folder);
 // Marks the file hidden where a system marks files so (Windows).
