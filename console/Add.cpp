@@ -20,15 +20,16 @@ void addPerson(Session& s) {
                  [&](std::string name) { return person.setName(std::move(name)); })) {
         return;
     }
-    if (!askNumber<int>(s, "Enter age (21 - 120): ", "Provide a valid age range.",
+    if (!askNumber<int>(s, rangePrompt("Enter age ", kAge, ": "), "Provide a valid age range.",
                         [&](int age) { return person.setAge(age); })) {
         return;
     }
-    if (!askNumber<int>(s, "Enter height (50 - 85): ", "Provide a valid height range.",
+    if (!askNumber<int>(s, rangePrompt("Enter height ", kHeight, ": "),
+                        "Provide a valid height range.",
                         [&](int height) { return person.setHeight(height); })) {
         return;
     }
-    if (!askNumber<double>(s, "Enter GPA (0 - 4): ", "Provide a valid GPA range.",
+    if (!askNumber<double>(s, rangePrompt("Enter GPA ", kGPA, ": "), "Provide a valid GPA range.",
                            [&](double GPA) { return person.setGPA(GPA); })) {
         return;
     }

@@ -37,7 +37,7 @@ void exitProgram(Session& s);
 // Replaces the roster with the valid records of a roster file, at most
 // kCapacity of them, and reports how the load went.
 void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out,
-                bool blankWeight = false);
+                Rules rules = Rules::Plain);
 
 // The position of the first person whose name begins with `lastname`, or -1.
 int findPerson(const std::vector<Person>& persons, const std::string& lastname);

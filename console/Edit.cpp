@@ -16,7 +16,7 @@ enum class Outcome { Stored, Refused, Ended };
 // Asks for a number and offers it to the setter; an answer that is no number
 // is refused like a value outside the rule.
 template <typename T, bool (Person::*set)(T)>
-Outcome editNumber(Session& s, Person& person, const char* prompt) {
+Outcome editNumber(Session& s, Person& person, const std::string& prompt) {
     s.out << prompt;
     T value{};
     const Answer answer = readNumber(s.in, value);
@@ -26,7 +26,7 @@ Outcome editNumber(Session& s, Person& person, const char* prompt) {
     return answer == Answer::Accepted && (person.*set)(value) ? Outcome::Stored : Outcome::Refused;
 }
 
-Outcome editNetworth(Session& s, Person& person, const char* prompt) {
+Outcome editNetworth(Session& s, Person& person, const std::string& prompt) {
     s.out << prompt;
     double netWorth = 0.0;
     const Answer answer = readNumber(s.in, netWorth);
@@ -37,7 +37,7 @@ Outcome editNetworth(Session& s, Person& person, const char* prompt) {
     return answer == Answer::Ended ? Outcome::Ended : Outcome::Refused;
 }
 
-Outcome editMajor(Session& s, Person& person, const char* prompt) {
+Outcome editMajor(Session& s, Person& person, const std::string& prompt) {
     discardOne(s.in);
     s.out << prompt;
     std::string major;
@@ -50,21 +50,25 @@ Outcome editMajor(Session& s, Person& person, const char* prompt) {
 struct EditRow {
     char letter;
     const char* text;
-    Outcome (*edit)(Session&, Person&, const char* prompt);
-    const char* prompt;
+    Outcome (*edit)(Session&, Person&, const std::string& prompt);
+    std::string prompt;
     const char* stored;
     const char* refused;
 };
 
 const EditRow kEditMenu[] = {
-    {'1', "Update Height", editNumber<int, &Person::setHeight>, "Enter a new height (50 - 85): ",
-     "The height of the person has been update.", "The height you have provided is invalid."},
-    {'2', "Update Weight", editNumber<int, &Person::setWeight>, "Enter a new weight (100 - 500): ",
-     "The weight of the person has been update.", "The weight you have provided is invalid."},
-    {'3', "Update Age", editNumber<int, &Person::setAge>, "Enter a new age (21 - 120): ",
-     "The age of the person has been updated.", "The age you have provided is invalid."},
-    {'4', "Update GPA", editNumber<double, &Person::setGPA>, "Enter a new GPA (0 - 4)",
-     "The GPA of the person has been updated.", "The GPA you have provided is invalid."},
+    {'1', "Update Height", editNumber<int, &Person::setHeight>,
+     rangePrompt("Enter a new height ", kHeight, ": "), "The height of the person has been update.",
+     "The height you have provided is invalid."},
+    {'2', "Update Weight", editNumber<int, &Person::setWeight>,
+     rangePrompt("Enter a new weight ", kWeight, ": "), "The weight of the person has been update.",
+     "The weight you have provided is invalid."},
+    {'3', "Update Age", editNumber<int, &Person::setAge>,
+     rangePrompt("Enter a new age ", kAge, ": "), "The age of the person has been updated.",
+     "The age you have provided is invalid."},
+    {'4', "Update GPA", editNumber<double, &Person::setGPA>,
+     rangePrompt("Enter a new GPA ", kGPA, ""), "The GPA of the person has been updated.",
+     "The GPA you have provided is invalid."},
     {'5', "Update Major", editMajor, "Enter a new major: ",
      "The major of the person has been updated.", "The major you have provided is invalid."},
     {'6', "Update Networth", editNetworth, "Enter a new networth: ",

@@ -39,9 +39,14 @@ inline void discardOne(std::istream& in) {
     in.clear();
 }
 
+// A prompt that shows the range of `field`: `before` "(21 - 120)" `after`.
+inline std::string rangePrompt(const char* before, Field field, const char* after) {
+    return before + ("(" + rangeText(field, " - ") + ")") + after;
+}
+
 // Asks for a number until `accept` takes it; false when input ended first.
 template <typename T, typename Accept>
-bool askNumber(Session& s, const char* prompt, const char* refusal, Accept accept) {
+bool askNumber(Session& s, const std::string& prompt, const char* refusal, Accept accept) {
     for (;;) {
         s.out << prompt;
         T value{};

@@ -7,10 +7,9 @@
 
 namespace roster {
 
-void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out,
-                bool blankWeight) {
+void loadRoster(std::vector<Person>& persons, std::istream& in, std::ostream& out, Rules rules) {
     persons.clear();
-    const RosterRead read = readRoster(in, persons, blankWeight, false);
+    const RosterRead read = readRoster(in, persons, {rules, Reading::Lenient});
     out << "The file has been successfully loaded." << '\n';
     if (read.stop == RosterRead::Full) {
         out << "The list is full; only the first 20 persons have been loaded." << '\n';
@@ -33,13 +32,14 @@ void openFile(Session& s) {
         return;
     }
     std::istream infile(&file);
+    // A roster kept in a file holds persons added here, who have no weight.
+    const Rules rules = s.kept ? Rules::Kept : Rules::Plain;
     // A spreadsheet file is read whole or not at all, as a kept one is: a
     // refused file leaves the roster as it was.
     if (formatOf(filename) == FileFormat::Csv) {
         CsvDialect dialect;
         std::vector<Person> persons;
-        if (const std::optional<Problem> problem =
-                readCsv(infile, dialect, persons, s.kept.has_value())) {
+        if (const std::optional<Problem> problem = readCsv(infile, dialect, persons, rules)) {
             s.out << "Cannot load " << filename << ": " << *problem << '\n'
                   << refusalAdvice(FileFormat::Csv) << '\n';
             return;
@@ -49,8 +49,7 @@ void openFile(Session& s) {
         return;
     }
     skipByteOrderMark(infile);
-    // A roster kept in a file holds persons added here, who have no weight.
-    loadRoster(s.persons, infile, s.out, s.kept.has_value());
+    loadRoster(s.persons, infile, s.out, rules);
 }
 
 }  // namespace roster

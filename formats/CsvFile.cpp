@@ -194,7 +194,7 @@ std::string canonical(std::string_view name) {
 Field fieldNamed(std::string_view name) {
     const std::string form = canonical(name);
     for (int field = 0; field < kFieldCount; ++field) {
-        if (form == canonical(kFieldNames[field])) {
+        if (form == canonical(fieldName(static_cast<Field>(field)))) {
             return static_cast<Field>(field);
         }
     }
@@ -251,7 +251,7 @@ std::optional<Problem> readHeader(const RowReader& header, CsvDialect& dialect) 
             }
         } else if (seen[field]) {
             return Problem{header.rowLine, columnName(cell),
-                           std::string("a second column for ") + kFieldNames[field]};
+                           std::string("a second column for ") + fieldName(field)};
         } else {
             seen[field] = true;
         }
@@ -260,7 +260,8 @@ std::optional<Problem> readHeader(const RowReader& header, CsvDialect& dialect) 
     }
     for (int field = 0; field < kFieldCount; ++field) {
         if (!seen[field]) {
-            return Problem{header.rowLine, "", std::string("no column for ") + kFieldNames[field]};
+            return Problem{header.rowLine, "",
+                           std::string("no column for ") + fieldName(static_cast<Field>(field))};
         }
     }
     return std::nullopt;
@@ -324,7 +325,7 @@ struct DecimalMark {
 // Reads one row that holds a person into it, or names what is wrong: the
 // first field that cannot be read, else the first rule broken.
 std::optional<Problem> readPerson(RowReader& row, CsvDialect& dialect, DecimalMark& decimal,
-                                  bool blankWeight, Person& person) {
+                                  Rules rules, Person& person) {
     std::string texts[kFieldCount];  // the numbers without the blanks around them
     int whole[3] = {};
     double reals[2] = {};
@@ -386,10 +387,10 @@ std::optional<Problem> readPerson(RowReader& row, CsvDialect& dialect, DecimalMa
     }
     person = Person(std::move(texts[kName]), whole[0], whole[1], whole[2], reals[0],
                     std::move(texts[kMajor]), reals[1]);
-    const Field broken = brokenRule(person, blankWeight);
+    const Field broken = person.brokenRule(rules);
     if (broken != kFieldCount) {
         return Problem{row.rowLine, columnAt(dialect, at[broken]),
-                       outsideRule(broken, texts[broken], blankWeight)};
+                       outsideRule(broken, texts[broken], rules)};
     }
     return std::nullopt;
 }
@@ -406,7 +407,7 @@ bool blankRow(const RowReader& row) {
 // Reads the whole file; `headerRead` tells whether it began with a valid
 // header, whatever came after it.
 std::optional<Problem> readFile(std::istream& in, CsvDialect& dialect, std::vector<Person>& persons,
-                                bool blankWeight, bool& headerRead) {
+                                Rules rules, bool& headerRead) {
     headerRead = false;
     dialect = CsvDialect();
     std::streambuf& source = *in.rdbuf();
@@ -488,7 +489,7 @@ std::optional<Problem> readFile(std::istream& in, CsvDialect& dialect, std::vect
             return Problem{rows.rowLine, "", "more than 20 persons"};
         }
         Person person;
-        if ((problem = readPerson(rows, dialect, decimal, blankWeight, person))) {
+        if ((problem = readPerson(rows, dialect, decimal, rules, person))) {
             return problem;
         }
         persons.push_back(std::move(person));
@@ -526,9 +527,9 @@ void writeNumber(std::string& out, T value, char decimal) {
 }  // namespace
 
 std::optional<Problem> readCsv(std::istream& in, CsvDialect& dialect, std::vector<Person>& persons,
-                               bool blankWeight) {
+                               Rules rules) {
     bool headerRead = false;
-    std::optional<Problem> problem = readFile(in, dialect, persons, blankWeight, headerRead);
+    std::optional<Problem> problem = readFile(in, dialect, persons, rules, headerRead);
     if (problem) {
         persons.clear();
     }
@@ -539,7 +540,7 @@ std::optional<CsvDialect> dialectOf(std::istream& in) {
     CsvDialect dialect;
     std::vector<Person> persons;
     bool headerRead = false;
-    readFile(in, dialect, persons, true, headerRead);
+    readFile(in, dialect, persons, Rules::Kept, headerRead);
     return headerRead ? std::optional<CsvDialect>(std::move(dialect)) : std::nullopt;
 }
 

@@ -6,9 +6,6 @@
 
 namespace roster {
 
-const char* const kFieldNames[kFieldCount] = {"Name",   "Major", "Age",      "Height",
-                                              "Weight", "GPA",   "Net worth"};
-
 std::ostream& operator<<(std::ostream& out, const Problem& problem) {
     if (problem.line > 0) {
         out << "line " << problem.line << (problem.column.empty() ? "" : ", ") << problem.column
@@ -24,26 +21,9 @@ std::string quoted(std::string_view text) {
     return shown + (at < text.size() ? "...\"" : "\"");
 }
 
-std::string outsideRule(Field field, std::string_view text, bool blankWeight) {
-    const char* range = field == kAge      ? "between 21 and 120"
-                        : field == kHeight ? "between 50 and 85"
-                        : field == kWeight
-                            ? blankWeight ? "between 100 and 500, nor 0" : "between 100 and 500"
-                            : "between 0 and 4";
-    return quoted(text) + " is not " + range;
-}
-
-Field brokenRule(const Person& person, bool blankWeight) {
-    if (!person.isValidAge()) {
-        return kAge;
-    }
-    if (!person.isValidHeight()) {
-        return kHeight;
-    }
-    if (!person.isValidWeight() && !(blankWeight && person.getWeight() == 0)) {
-        return kWeight;
-    }
-    return person.isValidGPA() ? kFieldCount : kGPA;
+std::string outsideRule(Field field, std::string_view text, Rules rules) {
+    const bool blank = rules == Rules::Kept && kFieldRules[field].blankWhenKept;
+    return quoted(text) + " is not between " + rangeText(field, " and ") + (blank ? ", nor 0" : "");
 }
 
 FileFormat formatOf(std::string_view path) {
@@ -63,10 +43,10 @@ FileFormat formatOf(std::string_view path) {
 std::optional<Problem> readPersons(std::istream& in, FileLayout& layout,
                                    std::vector<Person>& persons) {
     if (layout.format == FileFormat::Csv) {
-        return readCsv(in, layout.csv, persons, true);
+        return readCsv(in, layout.csv, persons, Rules::Kept);
     }
     skipByteOrderMark(in);
-    RosterRead read = readRoster(in, persons, true, true);
+    RosterRead read = readRoster(in, persons, {Rules::Kept, Reading::Strict});
     if (read.stop != RosterRead::End) {
         return std::move(read.problem);
     }

@@ -17,14 +17,6 @@
 
 namespace roster {
 
-// A roster never holds more persons than this, in memory or in a file.
-constexpr std::size_t kCapacity = 20;
-
-// The fields of a person in the order a record holds them, and their names
-// as files and messages give them.
-enum Field { kName, kMajor, kAge, kHeight, kWeight, kGPA, kNetworth, kFieldCount };
-extern const char* const kFieldNames[kFieldCount];
-
 // The first problem in a file: the line it is on (from 1; 0 for the file
 // as a whole), the column as the file names it (empty for the whole line),
 // and what is wrong.
@@ -51,13 +43,8 @@ std::string numberText(T value) {
 }
 
 // What is wrong with `text`, the value of `field` as the file gives it, when
-// it breaks the field's rule; `blankWeight` lets a weight of 0 pass, as in
-// a kept roster (see Person::isValid).
-std::string outsideRule(Field field, std::string_view text, bool blankWeight);
-
-// The first of age, height, weight and GPA that breaks its rule, or
-// kFieldCount when none does.
-Field brokenRule(const Person& person, bool blankWeight);
+// it breaks the field's rule under `rules`.
+std::string outsideRule(Field field, std::string_view text, Rules rules);
 
 // --- The roster file (RosterFile.cpp) ---
 
@@ -66,6 +53,41 @@ inline constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 // Skips a byte-order mark at the start of a roster file.
 void skipByteOrderMark(std::istream& in);
+
+// What reading one record of a roster file found.
+struct RecordRead {
+    enum Outcome {
+        Complete,    // every field was read; the rules may still fail
+        ExtraText,   // complete, but more than blanks followed the net worth
+        Unreadable,  // a field could not be read; the stream is failed
+        Nothing,     // only whitespace was left before the end of the file
+    };
+    Outcome outcome = Complete;
+    int field = 0;          // the field that could not be read: 0 the name, 6 the net worth
+    std::size_t lines = 0;  // the line ends the record took up, when counted
+    // When counted, the line each field's value stands on, the record's
+    // first line being 0; for a field that the file ends before, the
+    // file's last line.
+    std::size_t fieldLines[kFieldCount] = {};
+    bool lineEnded = false;  // the last character read ended a line, when counted
+};
+
+// Reads one record (name line, major line, then age, height, weight, GPA and
+// net worth) into `person`. A read that fails leaves the stream failed and
+// the fields it did not reach as they were. The line ends the record took
+// up are counted only when asked.
+RecordRead readRecord(std::istream& in, Person& person, bool countLines = false);
+
+// How strictly a roster file is read.
+enum class Reading {
+    Lenient,  // a record that breaks a rule is left out, as O reads a file
+    Strict,   // the first problem ends the reading and is named, as a kept file is read
+};
+
+struct ReadOptions {
+    Rules rules = Rules::Plain;
+    Reading reading = Reading::Lenient;
+};
 
 // How reading a roster file ended, and at which record, counted from 1.
 // When strict, a stop other than End comes with the problem.
@@ -78,11 +100,9 @@ struct RosterRead {
 
 // Appends the valid records of a roster file to `persons` until the file
 // ends, a record cannot be read, or one more valid record would outgrow
-// kCapacity. A record that breaks a rule is left out; when `strict`, it
-// ends the reading, and so does text after a record's net worth.
-// `blankWeight` lets a weight of 0 pass (see Person::isValid).
-RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blankWeight,
-                      bool strict);
+// kCapacity. A record that breaks a rule is left out; a strict reading
+// ends there, and at text after a record's net worth.
+RosterRead readRoster(std::istream& in, std::vector<Person>& persons, ReadOptions options);
 
 // A roster file that holds the persons and reads back to them: one record
 // each, the numbers separated by single blanks, with the platform's line
@@ -101,15 +121,14 @@ struct CsvDialect {
     char decimal = '.';
     // The header's cells as written, and the field each one holds; a cell
     // at the end may hold none (kFieldCount), and is then left empty.
-    std::vector<std::string> cells{kFieldNames, kFieldNames + kFieldCount};
+    std::vector<std::string> cells{"Name", "Major", "Age", "Height", "Weight", "GPA", "Net worth"};
     std::vector<Field> columns{kName, kMajor, kAge, kHeight, kWeight, kGPA, kNetworth};
 };
 
 // Reads a CSV file strictly, as a kept roster is read: every person, or the
 // first problem. Fills `dialect` with what the file shows of its own.
-// `blankWeight` lets a weight of 0 pass.
 std::optional<Problem> readCsv(std::istream& in, CsvDialect& dialect, std::vector<Person>& persons,
-                               bool blankWeight);
+                               Rules rules);
 
 // The dialect of a CSV file that begins with a valid header; nothing for
 // any other file.

@@ -2,15 +2,113 @@
 // five numbers.
 #include <cstring>
 #include <istream>
+#include <limits>
 #include <ostream>
+#include <streambuf>
+#include <string>
 #include <utility>
 
 #include "formats/Formats.h"
+#include "person/Number.h"
 #include "platform/SafeWrite.h"
 
 namespace roster {
 
 namespace {
+
+using Traits = std::istream::traits_type;
+
+bool isBlank(const std::string& text) {
+    return text.find_first_not_of(" \t\n\v\f\r") == std::string::npos;
+}
+
+// A whole line; a carriage return before the line feed belongs to the line
+// end. A line of spaces alone leaves `field` empty and only counts them in
+// `spaces`, so that megabytes of them at the end of a file take no memory
+// unless they turn out to be part of a record.
+void readLine(std::istream& in, std::string& field, std::size_t& spaces, RecordRead& read) {
+    spaces = 0;
+    if (in.good()) {
+        std::streambuf* buffer = in.rdbuf();
+        Traits::int_type c = buffer->sgetc();
+        for (; c == ' '; c = buffer->snextc()) {
+            ++spaces;
+        }
+        if (spaces > 0 && Traits::eq_int_type(c, Traits::eof())) {
+            field.clear();
+            in.setstate(std::ios_base::eofbit);
+            return;
+        }
+    }
+    if (std::getline(in, field)) {
+        read.lines += in.eof() ? 0 : 1;
+        read.lineEnded = !in.eof();
+        if (!field.empty() && field.back() == '\r') {
+            field.pop_back();
+        }
+    }
+    if (spaces > 0 && !field.empty()) {
+        field.insert(0, spaces, ' ');
+        spaces = 0;
+    }
+}
+
+// The whitespace before a number, which the number's own read would skip,
+// skipped here to count the line ends in it. False at the end of the file.
+bool skipSpace(std::istream& in, RecordRead& read) {
+    if (!in.good()) {
+        return false;
+    }
+    std::streambuf* buffer = in.rdbuf();
+    Traits::int_type c = buffer->sgetc();
+    for (; c == ' ' || (c >= '\t' && c <= '\r'); c = buffer->snextc()) {
+        read.lines += c == '\n' ? 1 : 0;
+        read.lineEnded = c == '\n';
+    }
+    if (Traits::eq_int_type(c, Traits::eof())) {
+        return false;
+    }
+    read.lineEnded = false;  // a value begins
+    return true;
+}
+
+// A number is stored only when it was read whole; a failed read keeps the
+// field. When counted, notes the line the value begins on.
+template <typename T>
+void readNumber(std::istream& in, T& field, RecordRead* read, int index) {
+    if (read != nullptr) {
+        skipSpace(in, *read);
+        read->fieldLines[index] = read->lines;
+    }
+    T value{};
+    if (in >> number(value)) {
+        field = value;
+    }
+}
+
+// Consumes the rest of the line and its line end; true when the rest held
+// nothing but blanks.
+bool skipRestOfLine(std::istream& in, RecordRead& read) {
+    std::streambuf* buffer = in.rdbuf();
+    for (Traits::int_type c = buffer->sgetc();; c = buffer->snextc()) {
+        if (Traits::eq_int_type(c, Traits::eof())) {
+            in.setstate(std::ios_base::eofbit);
+            return true;
+        }
+        if (c == '\n') {
+            buffer->sbumpc();
+            ++read.lines;
+            read.lineEnded = true;
+            return true;
+        }
+        if (c != ' ' && c != '\t' && c != '\r') {
+            in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+            read.lines += in.eof() ? 0 : 1;
+            read.lineEnded = !in.eof();
+            return false;
+        }
+    }
+}
 
 std::string valueText(const Person& person, Field field) {
     switch (field) {
@@ -33,23 +131,23 @@ Problem problemAt(std::size_t line, RosterRead::Stop stop, const RecordRead& rea
         case RosterRead::Unreadable: {
             const Field field = static_cast<Field>(read.field);
             const bool whole = field == kAge || field == kHeight || field == kWeight;
-            return {line + read.fieldLines[field], kFieldNames[field],
+            return {line + read.fieldLines[field], fieldName(field),
                     in.eof() ? "the file ends before it"
                     : whole  ? "not a whole number"
                              : "not a number"};
         }
         case RosterRead::ExtraText:
-            return {line + read.fieldLines[kNetworth], kFieldNames[kNetworth],
+            return {line + read.fieldLines[kNetworth], fieldName(kNetworth),
                     "text follows it on its line"};
         default: {
-            const Field field = brokenRule(person, true);
-            return {line + read.fieldLines[field], kFieldNames[field],
-                    outsideRule(field, valueText(person, field), true)};
+            const Field field = person.brokenRule(Rules::Kept);
+            return {line + read.fieldLines[field], fieldName(field),
+                    outsideRule(field, valueText(person, field), Rules::Kept)};
         }
     }
 }
 
-// The record that readRecordFrom reads back to this very person: the two
+// The record that readRecord reads back to this very person: the two
 // lines, then the five numbers separated by blanks, each line ended as the
 // platform's text files end lines.
 void writeRecord(std::string& out, const Person& person) {
@@ -65,6 +163,63 @@ void writeRecord(std::string& out, const Person& person) {
 
 }  // namespace
 
+RecordRead readRecord(std::istream& in, Person& person, bool countLines) {
+    std::string name = person.getName();
+    std::string major = person.getMajor();
+    int whole[3] = {person.getAge(), person.getHeight(), person.getWeight()};
+    double reals[2] = {person.getGPA(), person.getNetworth()};
+    // The fields read, and those not reached as they were.
+    const auto store = [&] {
+        person = Person(std::move(name), whole[0], whole[1], whole[2], reals[0], std::move(major),
+                        reals[1]);
+    };
+    RecordRead read;
+    RecordRead* counted = countLines ? &read : nullptr;
+    // Counts the fields read; once a read fails, every later one fails too.
+    const auto next = [&] { read.field += in.fail() ? 0 : 1; };
+    std::size_t nameSpaces = 0;
+    std::size_t majorSpaces = 0;
+    readLine(in, name, nameSpaces, read);
+    next();
+    read.fieldLines[1] = read.lines;
+    readLine(in, major, majorSpaces, read);
+    next();
+    // Whitespace alone up to the end of the file is no record at all.
+    if (isBlank(name) && isBlank(major) && !skipSpace(in, read)) {
+        read.outcome = RecordRead::Nothing;
+        in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
+        store();
+        return read;
+    }
+    if (nameSpaces + majorSpaces > 0) {
+        name.append(nameSpaces, ' ');
+        major.append(majorSpaces, ' ');
+    }
+    for (int field = kAge; field <= kWeight; ++field) {
+        readNumber(in, whole[field - kAge], counted, field);
+        next();
+    }
+    readNumber(in, reals[0], counted, kGPA);
+    next();
+    readNumber(in, reals[1], counted, kNetworth);
+    store();
+    if (in.fail()) {
+        read.outcome = RecordRead::Unreadable;
+        // What the file ends before stands, as far as it stands anywhere,
+        // on the file's last line.
+        if (in.eof()) {
+            read.fieldLines[read.field] = read.lines - (read.lineEnded && read.lines > 0 ? 1 : 0);
+        }
+        return read;
+    }
+    // The rest of the net worth line is not part of the record. At the end
+    // of the file there is no rest, and reading it would fail the stream.
+    if (!in.eof() && !skipRestOfLine(in, read)) {
+        read.outcome = RecordRead::ExtraText;
+    }
+    return read;
+}
+
 // Editors on Windows often begin UTF-8 text with a byte-order mark. It is
 // no part of the first name, so it is skipped; a file that begins otherwise
 // is read from its first byte.
@@ -76,18 +231,18 @@ void skipByteOrderMark(std::istream& in) {
     }
 }
 
-RosterRead readRoster(std::istream& in, std::vector<Person>& persons, bool blankWeight,
-                      bool strict) {
+RosterRead readRoster(std::istream& in, std::vector<Person>& persons, ReadOptions options) {
+    const bool strict = options.reading == Reading::Strict;
     std::size_t records = 0;
     std::size_t line = 1;
     while (in.peek() != std::istream::traits_type::eof()) {
         Person person;
-        const RecordRead read = readRecordFrom(in, person, strict);
+        const RecordRead read = readRecord(in, person, strict);
         if (read.outcome == RecordRead::Nothing) {
             break;
         }
         ++records;
-        const bool valid = person.isValid(blankWeight);
+        const bool valid = person.isValid(options.rules);
         RosterRead::Stop stop = RosterRead::End;
         if (read.outcome == RecordRead::Unreadable) {
             stop = RosterRead::Unreadable;

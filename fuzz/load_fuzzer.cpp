@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<roster::Person> persons(3);
     roster::loadRoster(persons, file, out);
 
-    fuzz::requireSoundRoster(persons, false);
+    fuzz::requireSoundRoster(persons, roster::Rules::Plain);
 
     // The report: success first, then at most the two notes, in this order.
     std::string said = out.str();
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (roster::readPersons(kept, layout, read)) {
             continue;
         }
-        fuzz::requireSoundRoster(read, true);
+        fuzz::requireSoundRoster(read, roster::Rules::Kept);
         const std::string bytes = roster::personsBytes(layout, read);
         std::istringstream again(bytes);
         std::vector<roster::Person> back;

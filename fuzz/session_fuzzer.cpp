@@ -45,7 +45,7 @@ class WatchingBuffer : public std::streambuf {
   private:
     void check() const {
         if (session != nullptr) {
-            fuzz::requireSoundRoster(session->persons, true);
+            fuzz::requireSoundRoster(session->persons, roster::Rules::Kept);
         }
     }
     const roster::Session* session = nullptr;
@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int status = roster::runMenu(session);
     buffer.watch(nullptr);
 
-    fuzz::requireSoundRoster(session.persons, true);
+    fuzz::requireSoundRoster(session.persons, roster::Rules::Kept);
     // The report is always writable here, so every run ends with it saved:
     // a header line and one row per person.
     fuzz::require(status == 0, "the session ends with status 0");
@@ -134,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         roster::skipByteOrderMark(saved);
         std::vector<roster::Person> persons;
         fuzz::require(
-            roster::readRoster(saved, persons, true, true).stop == roster::RosterRead::End &&
+            roster::readRoster(saved, persons, {roster::Rules::Kept, roster::Reading::Strict})
+                        .stop == roster::RosterRead::End &&
                 roster::rosterBytes(persons) == roster::rosterBytes(session.persons),
             "the kept file holds the roster the session left");
         fuzz::require(!std::filesystem::exists(kept.string() + ".1", error),

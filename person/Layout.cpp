@@ -2,7 +2,7 @@
 #include <charconv>
 #include <cstddef>
 #include <iomanip>
-#include <iostream>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -89,10 +89,6 @@ std::ostream& Person::printRow(std::ostream& out) const {
         .writeTo(out);
 }
 
-std::ostream& Person::printRow() const {
-    return printRow(std::cout);
-}
-
 void Person::printDetails(std::ostream& out) const {
     out << std::fixed << std::left << "Name:";
     pad(out, name, 15);
@@ -103,10 +99,6 @@ void Person::printDetails(std::ostream& out) const {
         .add(GPA, 15)
         .add("\n")
         .writeTo(out);
-}
-
-void Person::printDetails() const {
-    printDetails(std::cout);
 }
 
 }  // namespace roster

@@ -15,47 +15,51 @@ Person::Person(std::string nameValue, int ageValue, int heightValue, int weightV
       major(std::move(majorValue)),
       networth(networthValue) {}
 
-bool Person::isValidAge() const {
-    return 21 <= age && age <= 120;
-}
-bool Person::isValidHeight() const {
-    return 50 <= height && height <= 85;
-}
-bool Person::isValidWeight() const {
-    return 100 <= weight && weight <= 500;
-}
-bool Person::isValidGPA() const {
-    return 0.0 <= GPA && GPA <= 4.0;
-}
-
-bool Person::isValid(bool blankWeight) const {
-    return isValidAge() && isValidHeight() && (isValidWeight() || (blankWeight && weight == 0)) &&
-           isValidGPA();
-}
-
-// Stores the value, then puts the old one back if the rule refuses it.
-template <typename T>
-bool Person::storeIf(T& field, T value, bool (Person::*rule)() const) {
-    const T previous = field;
-    field = value;
-    if ((this->*rule)()) {
-        return true;
+Field Person::brokenRule(Rules rules) const {
+    for (const Field field : {kAge, kHeight, kWeight, kGPA}) {
+        if (!obeysRule(field, valueOf(field), rules)) {
+            return field;
+        }
     }
-    field = previous;
-    return false;
+    return kFieldCount;
+}
+
+double Person::valueOf(Field field) const {
+    switch (field) {
+        case kAge:
+            return age;
+        case kHeight:
+            return height;
+        case kWeight:
+            return weight;
+        case kGPA:
+            return GPA;
+        default:
+            return networth;
+    }
+}
+
+// Stores the value when the field's rule takes it.
+template <typename T>
+bool Person::storeIf(T& field, T value, Field rule) {
+    if (!obeysRule(rule, static_cast<double>(value))) {
+        return false;
+    }
+    field = value;
+    return true;
 }
 
 bool Person::setAge(int value) {
-    return storeIf(age, value, &Person::isValidAge);
+    return storeIf(age, value, kAge);
 }
 bool Person::setHeight(int value) {
-    return storeIf(height, value, &Person::isValidHeight);
+    return storeIf(height, value, kHeight);
 }
 bool Person::setWeight(int value) {
-    return storeIf(weight, value, &Person::isValidWeight);
+    return storeIf(weight, value, kWeight);
 }
 bool Person::setGPA(double value) {
-    return storeIf(GPA, value, &Person::isValidGPA);
+    return storeIf(GPA, value, kGPA);
 }
 
 bool Person::setName(std::string value) {

@@ -247,6 +247,56 @@ TEST(FormatsTest, ACsvFileHasOneDecimalMark) {
     }
 }
 
+// The seven fields in one short text.
+std::string shortFields(const Person& p) {
+    std::ostringstream out;
+    out << p.getName() << '|' << p.getMajor() << '|' << p.getAge() << '|' << p.getHeight() << '|'
+        << p.getWeight() << '|' << p.getGPA() << '|' << p.getNetworth();
+    return out.str();
+}
+
+// Reads records until one is not complete and logs each: its fields, whether
+// its rules hold, the lines it took up, and how the last read ended, with
+// the field that could not be read.
+std::string readAll(const std::string& text) {
+    std::istringstream in(text);
+    std::string log;
+    for (RecordRead read;
+         read.outcome == RecordRead::Complete || read.outcome == RecordRead::ExtraText;) {
+        Person p;
+        read = readRecord(in, p, true);
+        const std::string ends[] = {"\n", " extra\n", " unreadable " + std::to_string(read.field),
+                                    ""};
+        log += read.outcome == RecordRead::Nothing
+                   ? "end"
+                   : shortFields(p) + (p.isValid() ? " ok " : " bad ") +
+                         std::to_string(read.lines) + ends[read.outcome];
+    }
+    return log;
+}
+
+// Line ends, numbers on lines of their own, a last line without a line
+// end; and what a record leaves in the fields when it breaks a rule or
+// cannot be read, which the open command never shows.
+TEST(FormatsTest, ReadRecords) {
+    const std::string doe = "Doe, Jane\nBiology\n22 65 130 2.8 2500.50\n";
+    const std::string doeLog = "Doe, Jane|Biology|22|65|130|2.8|2500.5 ok 3\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"A\r\nM\r\n25\n70\n180\n3.5\n15000 \t\r\n" + doe +
+             "B\nM\n25 70 180 3 1 and more\nC\nM\n25 70 180 3 2",
+         "A|M|25|70|180|3.5|15000 ok 7\n" + doeLog +
+             "B|M|25|70|180|3|1 ok 3 extra\nC|M|25|70|180|3|2 ok 2\nend"},
+        {"A\nM\n20 70 180 3 0\nE\nM\n25 70 99 4.01 0\n\nBiology\n22 65 130 2.8 1\n \n\t\n",
+         "A|M|20|70|180|3|0 bad 3\nE|M|25|70|99|4.01|0 bad 3\n|Biology|22|65|130|2.8|1 ok 3\nend"},
+        {"A\nM\n25 70 180 abc 15000\n", "A|M|25|70|180|0|0 ok 2 unreadable 5"},
+        {"A\nM\n25 70", "A|M|25|70|0|0|0 bad 2 unreadable 4"},
+        {"\n" + doe, "|Doe, Jane|0|0|0|0|0 bad 2 unreadable 2"},
+    };
+    for (const auto& [text, log] : cases) {
+        EXPECT_EQ(readAll(text), log) << text;
+    }
+}
+
 TEST(FormatsTest, LockFilesEscapeTheCharactersThatSeparateTheirFields) {
     const LockOwner owner{"Lee, Bo;\\", "bo", "pc", "07.12.2026 09:15", "roster 42"};
     EXPECT_EQ(lockFileText(owner), "Lee\\, Bo\\;\\\\,bo,pc,07.12.2026 09:15,roster 42;");
