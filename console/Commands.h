@@ -81,14 +81,15 @@ void recoverCutSaves(Session& s);
 Fingerprint rosterPrint(const std::vector<Person>& persons);
 
 // Notes the roster as the latest command left it, ready to be saved, and
-// marks what the program has said so far as fit to be shown with it.
-void noteRoster(KeptFile& kept, const std::vector<Person>& persons);
+// marks what the program has said so far in `shown` as fit to be shown with
+// it.
+void noteRoster(KeptFile& kept, const std::vector<Person>& persons, MarkedOutput* shown);
 
 // What a request to stop does to a KeptFile: when it saves, the roster is
 // saved if it has changed, as leaving would, but silently and unmerged;
 // then the file is no longer marked open. Fit for a signal handler, since
 // what it saves was made ready by noteRoster.
-void stopKeeping(void* kept, bool save);
+void stopKeeping(const KeptFile& kept, bool save);
 
 // Marks the kept file as open in this session with a lock file beside it,
 // unless another holder has one there, which is then named on `s.out`.

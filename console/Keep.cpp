@@ -11,10 +11,9 @@
 #include "console/Commands.h"
 #include "formats/Merge.h"
 #include "platform/FileIo.h"
-#include "platform/Hangup.h"
 #include "platform/Lock.h"
 #include "platform/SafeWrite.h"
-#include "platform/StandardIo.h"
+#include "platform/Stop.h"
 #include "platform/System.h"
 
 namespace roster {
@@ -224,7 +223,7 @@ void recoverCutSaves(Session& s) {
     }
 }
 
-void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {
+void noteRoster(KeptFile& kept, const std::vector<Person>& persons, MarkedOutput* shown) {
     Fingerprint print = rosterPrint(persons);
     std::shared_ptr<const std::string> bytes = kept.pending;
     if (!(print == kept.noted)) {
@@ -233,23 +232,24 @@ void noteRoster(KeptFile& kept, const std::vector<Person>& persons) {
             text == *kept.saved ? kept.saved : std::make_shared<const std::string>(std::move(text));
     }
     // What was noted before goes once the guard has ended.
-    const HangupGuard guard;
+    const StopGuard guard;
     kept.pending.swap(bytes);
     kept.noted = print;
-    markStandardOutput();
+    if (shown != nullptr) {
+        shown->mark();
+    }
 }
 
-void stopKeeping(void* kept, bool save) {
-    const KeptFile& file = *static_cast<const KeptFile*>(kept);
-    if (save && *file.pending != *file.saved) {
-        saveNow(file, nullptr);
+void stopKeeping(const KeptFile& kept, bool save) {
+    if (save && *kept.pending != *kept.saved) {
+        saveNow(kept, nullptr);
     }
-    unmarkOpen(file);
+    unmarkOpen(kept);
 }
 
 bool saveKeptRoster(Session& s) {
     KeptFile& kept = *s.kept;
-    noteRoster(kept, s.persons);
+    noteRoster(kept, s.persons, s.shown);
     const std::string& path = kept.path;
     // A file that did not exist was promised at the start: it is made even
     // for a roster that is still empty, unless someone made it meanwhile.
@@ -262,7 +262,7 @@ bool saveKeptRoster(Session& s) {
     {
         // A hang-up meanwhile saves nothing twice: it waits, then finds the
         // roster saved.
-        const HangupGuard guard;
+        const StopGuard guard;
         Merging merging{s.persons, {}, {}, {}, {}};
         saving = saveNow(kept, &merging);
         if (saving.where == Saving::Merged) {

@@ -42,7 +42,7 @@ int runMenu(Session& s) {
             // waits for input or is stopped, so whatever a command says after
             // its change is seen only once the change is noted here.
             if (s.kept) {
-                noteRoster(*s.kept, s.persons);
+                noteRoster(*s.kept, s.persons, s.shown);
             }
         }
     }

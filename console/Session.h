@@ -12,6 +12,7 @@
 #include "formats/Formats.h"
 #include "person/Person.h"
 #include "platform/Fingerprint.h"
+#include "platform/StopHook.h"
 
 namespace roster {
 
@@ -50,6 +51,9 @@ struct Session {
     bool finished = false;
     // Where the roster is kept between runs, if anywhere.
     std::optional<KeptFile> kept;
+    // The output as a request to stop shows it, where that is standard
+    // output.
+    MarkedOutput* shown = nullptr;
 };
 
 }  // namespace roster

@@ -11,9 +11,9 @@
 #include "formats/LockFile.h"
 #include "person/Text.h"
 #include "platform/FileIo.h"
-#include "platform/Hangup.h"
 #include "platform/Lock.h"
 #include "platform/SafeWrite.h"
+#include "platform/Stop.h"
 #include "platform/System.h"
 #include "platform/Unicode.h"
 
@@ -96,7 +96,7 @@ bool makeLock(KeptFile& kept, std::optional<LockOwner>& other) {
         Made made = Made::Failed;
         {
             // A hang-up meanwhile finds the lock either not made or known as made.
-            const HangupGuard guard;
+            const StopGuard guard;
             made = createWhole(kept.lockPath.c_str(), kept.lockText.data(), kept.lockText.size());
             kept.lockHeld = made == Made::Yes;
         }

@@ -2,7 +2,7 @@
 // a terminal is there. libedit draws its prompt itself, so it is handed
 // only the prompt's own line. With EL_SIGNAL it puts the terminal
 // back as it was on a signal that ends the program, then lets the signal
-// through to the handler that was there (see Hangup.h).
+// through to the handler that was there (see Stop.h).
 #include <dlfcn.h>
 #include <errno.h>
 #include <histedit.h>

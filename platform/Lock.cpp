@@ -4,8 +4,8 @@
 #include <string>
 
 #include "platform/FileIo.h"
-#include "platform/Hangup.h"
 #include "platform/SafeWrite.h"
+#include "platform/Stop.h"
 #include "platform/System.h"
 
 namespace roster {
@@ -129,7 +129,7 @@ SaveLock::SaveLock(const char* file, std::string_view me, Wait wait) : holder(me
             current = take == Take::Taken ? Held : Unheld;
             return;
         }
-        if (clockMilliseconds() >= deadline || (wait == Patiently && stopRequested())) {
+        if (clockMilliseconds() >= deadline || (wait == Patiently && StopHandler::requested())) {
             current = Busy;
             return;
         }

@@ -5,7 +5,6 @@
 #include <iostream>
 
 #include "platform/FileIo.h"
-#include "platform/Hangup.h"
 #include "platform/System.h"
 #include "platform/Unicode.h"
 
@@ -13,8 +12,25 @@ namespace roster {
 
 namespace {
 
-// Standard output while a StandardStreams lives.
-OutputBuffer* standardOutput = nullptr;
+// Holds a request to stop back while it lives.
+class Holding {
+  public:
+    explicit Holding(StopHook* stop) : hook(stop) {
+        if (hook != nullptr) {
+            hook->hold();
+        }
+    }
+    ~Holding() {
+        if (hook != nullptr) {
+            hook->release();
+        }
+    }
+    Holding(const Holding&) = delete;
+    Holding& operator=(const Holding&) = delete;
+
+  private:
+    StopHook* hook;
+};
 
 }  // namespace
 
@@ -45,13 +61,17 @@ bool OutputBuffer::writeMarked() {
 bool OutputBuffer::writeOut(bool whole) {
     int nobody = kNobody;
     if (!writer.compare_exchange_strong(nobody, kProgram)) {
-        finishStop();
+        // Only a stop takes the buffer over, and it has the rest.
+        if (hook != nullptr) {
+            hook->finish();
+        }
+        return false;
     }
     // A request that came meanwhile was left to this write.
     const auto handOverToStop = [this] {
-        if (stopDeferred()) {
+        if (hook != nullptr && hook->deferred()) {
             writer = kStop;
-            finishStop();
+            hook->finish();
         }
     };
     const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
@@ -112,7 +132,7 @@ std::string OutputBuffer::takeUnfinishedLine() {
     }
     std::string rest(start, end);
     {
-        const HangupGuard guard;
+        const Holding held(hook);
         pbump(-static_cast<int>(end - start));
         const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
         marked = marked < size ? marked : size;
@@ -166,29 +186,13 @@ StandardStreams::StandardStreams()
     // A reader that stops reading (`roster | head`) fails the writes that
     // follow; the session still runs to its end and saves what it was told.
     failWritesToClosedPipes();
-    const HangupGuard guard;
-    standardOutput = &output;
 }
 
 StandardStreams::~StandardStreams() {
-    {
-        const HangupGuard guard;
-        standardOutput = nullptr;
-    }
     std::cout.flush();
     std::cin.rdbuf(previousInput);
     std::cerr.rdbuf(previousError);
     std::cout.rdbuf(previousOutput);
-}
-
-void markStandardOutput() {
-    if (standardOutput != nullptr) {
-        standardOutput->mark();
-    }
-}
-
-bool writeMarkedStandardOutput() {
-    return standardOutput == nullptr || standardOutput->writeMarked();
 }
 
 }  // namespace roster

@@ -14,27 +14,22 @@
 
 #include "platform/FileIo.h"
 #include "platform/LineEditor.h"
+#include "platform/StopHook.h"
 
 namespace roster {
 
-class OutputBuffer final : public std::streambuf {
+// A request to stop that finds the program writing is handed back to its
+// StopHook once the write returns, which knows how much went out.
+class OutputBuffer final : public std::streambuf, public MarkedOutput {
   public:
     // Writes to the open file `file`, standard output unless told otherwise.
     explicit OutputBuffer(int file = kStandardOutput);
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
 
-    // What has been written so far may be shown should the program be
-    // stopped before it goes on (see writeMarked).
-    void mark();
-    // For a request to stop: writes what was marked and is not written yet,
-    // as far as the file takes it without waiting, and lets nothing more be
-    // written through this buffer. False, writing nothing, while the
-    // program is writing the buffer itself: it does not know yet how much of
-    // that went out, so its write, once it returns, finishes the stop (see
-    // finishStop). Allocates nothing and makes only calls a signal handler
-    // may make.
-    bool writeMarked();
+    void mark() override;
+    bool writeMarked() override;
+    void attach(StopHook* to) override { hook = to; }
     // Writes what is buffered up to its last line break, and hands over the
     // rest: the start of a line that what is typed next will end.
     std::string takeUnfinishedLine();
@@ -53,6 +48,7 @@ class OutputBuffer final : public std::streambuf {
     enum Writer { kNobody, kProgram, kStop };
 
     int file;
+    StopHook* hook = nullptr;
     char buffer[1 << 16];
     std::size_t marked = 0;  // bytes at the start of the buffer
     std::size_t sent = 0;    // bytes at the start of the buffer written already
@@ -103,10 +99,5 @@ class StandardStreams {
     std::streambuf* previousError;
     std::streambuf* previousInput;
 };
-
-// OutputBuffer::mark and writeMarked on standard output while a
-// StandardStreams lives; otherwise nothing (and writeMarked is true).
-void markStandardOutput();
-bool writeMarkedStandardOutput();
 
 }  // namespace roster
