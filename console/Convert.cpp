@@ -4,8 +4,8 @@
 #include <ostream>
 
 #include "console/Commands.h"
-#include "platform/FileIo.h"
-#include "platform/SafeWrite.h"
+#include "io/FileIo.h"
+#include "io/SafeWrite.h"
 #include "platform/System.h"
 
 namespace roster {

@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
+#include "base/Number.h"
 #include "console/Session.h"
-#include "person/Number.h"
 
 namespace roster {
 

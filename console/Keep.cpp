@@ -10,9 +10,9 @@
 
 #include "console/Commands.h"
 #include "formats/Merge.h"
-#include "platform/FileIo.h"
-#include "platform/Lock.h"
-#include "platform/SafeWrite.h"
+#include "io/FileIo.h"
+#include "io/Lock.h"
+#include "io/SafeWrite.h"
 #include "platform/Stop.h"
 #include "platform/System.h"
 

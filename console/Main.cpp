@@ -1,8 +1,8 @@
 #include <iostream>
 
 #include "console/Commands.h"
-#include "person/Text.h"
-#include "platform/StandardIo.h"
+#include "io/StandardIo.h"
+#include "person/Person.h"
 #include "platform/System.h"
 
 int main(int argc, char** argv) {

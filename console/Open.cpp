@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "console/Commands.h"
-#include "platform/FileIo.h"
+#include "io/FileIo.h"
 
 namespace roster {
 

@@ -2,7 +2,7 @@
 
 #include "console/Commands.h"
 #include "console/Menu.h"
-#include "platform/SafeWrite.h"
+#include "io/SafeWrite.h"
 #include "platform/System.h"
 
 namespace roster {

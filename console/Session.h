@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Fingerprint.h"
 #include "formats/Formats.h"
 #include "person/Person.h"
-#include "platform/Fingerprint.h"
 #include "platform/StopHook.h"
 
 namespace roster {

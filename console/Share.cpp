@@ -7,15 +7,15 @@
 #include <ostream>
 #include <string>
 
+#include "base/Text.h"
+#include "base/Unicode.h"
 #include "console/Commands.h"
 #include "formats/LockFile.h"
-#include "person/Text.h"
-#include "platform/FileIo.h"
-#include "platform/Lock.h"
-#include "platform/SafeWrite.h"
+#include "io/FileIo.h"
+#include "io/Lock.h"
+#include "io/SafeWrite.h"
 #include "platform/Stop.h"
 #include "platform/System.h"
-#include "platform/Unicode.h"
 
 namespace roster {
 

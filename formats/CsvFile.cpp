@@ -7,8 +7,8 @@
 #include <streambuf>
 #include <utility>
 
+#include "base/Number.h"
 #include "formats/Formats.h"
-#include "person/Number.h"
 
 namespace roster {
 

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "person/Text.h"
+#include "base/Text.h"
 
 namespace roster {
 

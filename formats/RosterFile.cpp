@@ -8,9 +8,9 @@
 #include <string>
 #include <utility>
 
+#include "base/LineEnd.h"
+#include "base/Number.h"
 #include "formats/Formats.h"
-#include "person/Number.h"
-#include "platform/SafeWrite.h"
 
 namespace roster {
 

@@ -6,14 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "base/Text.h"
 #include "person/Person.h"
-#include "person/Text.h"
 
 namespace roster {
 
 namespace {
 
 const char kBlanks[] = "                    ";  // as many as the widest field
+
+int terminalIndex() {
+    static const int index = std::ios_base::xalloc();
+    return index;
+}
 
 // Writes `text`, then blanks up to `width` columns; to a terminal, with
 // its control characters shown.
@@ -68,6 +73,14 @@ class Fields {
 };
 
 }  // namespace
+
+void markTerminal(std::ostream& out) {
+    out.iword(terminalIndex()) = 1;
+}
+
+bool writesToTerminal(std::ostream& out) {
+    return out.iword(terminalIndex()) != 0;
+}
 
 std::ostream& printHeader(std::ostream& out) {
     return out << std::left << std::setw(20) << "Name" << std::setw(20) << "Major" << std::setw(10)

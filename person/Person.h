@@ -72,4 +72,10 @@ class Person {
 // The table's header line, without a line end. Sets left alignment on `out`.
 std::ostream& printHeader(std::ostream& out);
 
+// Marks `out` as writing to a terminal, which would obey control
+// characters: the names and majors written to it are shown as appendShown
+// shows them, and their widths count what is shown.
+void markTerminal(std::ostream& out);
+bool writesToTerminal(std::ostream& out);
+
 }  // namespace roster

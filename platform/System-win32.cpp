@@ -19,9 +19,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/FileIo.h"
+#include "base/Unicode.h"
 #include "platform/System.h"
-#include "platform/Unicode.h"
 
 namespace roster {
 
@@ -243,7 +242,13 @@ struct LastWrite {
 
 DWORD WINAPI writeLast(void* write) {
     const LastWrite& last = *static_cast<const LastWrite*>(write);
-    writeAll(last.file, last.data, last.size);
+    for (std::size_t done = 0; done < last.size;) {
+        const long written = writeOnce(last.file, last.data + done, last.size - done);
+        if (written <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(written);
+    }
     return 0;
 }
 

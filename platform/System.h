@@ -9,9 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/Path.h"
+#include "base/Path.h"
 
 namespace roster {
+
+// The descriptors of standard input, output and error.
+constexpr int kStandardInput = 0;
+constexpr int kStandardOutput = 1;
+constexpr int kStandardError = 2;
 
 enum class Kind { Missing, Regular, Other };
 

@@ -6,8 +6,8 @@
 #include <tuple>
 #include <utility>
 
+#include "base/Text.h"
 #include "person/Person.h"
-#include "person/Text.h"
 
 namespace roster {
 namespace {

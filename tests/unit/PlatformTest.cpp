@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/StandardIo.h"
+#include "base/Unicode.h"
+#include "io/StandardIo.h"
 #include "platform/System.h"
-#include "platform/Unicode.h"
 
 namespace roster {
 namespace {

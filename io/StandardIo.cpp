@@ -1,12 +1,12 @@
-#include "platform/StandardIo.h"
+#include "io/StandardIo.h"
 
 #include <cerrno>
 #include <cstring>
 #include <iostream>
 
-#include "platform/FileIo.h"
+#include "base/Unicode.h"
+#include "io/FileIo.h"
 #include "platform/System.h"
-#include "platform/Unicode.h"
 
 namespace roster {
 

@@ -1,12 +1,13 @@
-#include "platform/SafeWrite.h"
+#include "io/SafeWrite.h"
 
 #include <cerrno>
 #include <limits>
 #include <string>
 #include <vector>
 
-#include "platform/FileIo.h"
-#include "platform/Path.h"
+#include "base/LineEnd.h"
+#include "base/Path.h"
+#include "io/FileIo.h"
 #include "platform/System.h"
 
 namespace roster {
@@ -288,23 +289,11 @@ FileContent compareFile(const char* path, const Fingerprint& print) {
     return got == 0 && now == print ? FileContent::Same : FileContent::Different;
 }
 
-void appendLineEnd(std::string& text) {
-#ifdef _WIN32
-    text += "\r\n";
-#else
-    text += !text.empty() && text.back() == '\r' ? "\r\n" : "\n";
-#endif
-}
-
 void TextWriter::put(char c) {
     if (c == '\n') {
-#ifdef _WIN32
-        const bool carriageReturn = true;
-#else
-        const bool carriageReturn = last == '\r';
-#endif
-        if (carriageReturn) {
-            put('\r');
+        const char* end = lineEndAfter(last);
+        if (end[1] != '\0') {
+            put(end[0]);
         }
     }
     if (used == sizeof buffer) {

@@ -3,11 +3,10 @@
 #pragma once
 
 #include <cstddef>
-#include <iosfwd>
 #include <string>
 #include <string_view>
 
-#include "platform/Unicode.h"
+#include "base/Unicode.h"
 
 namespace roster {
 
@@ -26,11 +25,5 @@ std::size_t displayWidth(std::string_view text);
 // returns how many bytes of it were shown.
 std::size_t appendShown(std::string& out, std::string_view text,
                         std::size_t limit = std::string_view::npos);
-
-// Marks `out` as writing to a terminal, which would obey control
-// characters: the names and majors written to it are shown as appendShown
-// shows them, and their widths count what is shown.
-void markTerminal(std::ostream& out);
-bool writesToTerminal(std::ostream& out);
 
 }  // namespace roster

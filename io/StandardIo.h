@@ -12,9 +12,10 @@
 #include <streambuf>
 #include <string>
 
-#include "platform/FileIo.h"
+#include "io/FileIo.h"
 #include "platform/LineEditor.h"
 #include "platform/StopHook.h"
+#include "platform/System.h"
 
 namespace roster {
 

@@ -1,4 +1,4 @@
-#include "person/Number.h"
+#include "base/Number.h"
 
 #include <array>
 #include <cfloat>

@@ -6,14 +6,9 @@
 #include <cstddef>
 #include <streambuf>
 
-#include "platform/Fingerprint.h"
+#include "base/Fingerprint.h"
 
 namespace roster {
-
-// The descriptors of standard input, output and error.
-constexpr int kStandardInput = 0;
-constexpr int kStandardOutput = 1;
-constexpr int kStandardError = 2;
 
 // Reads what is there, at most `size` bytes, waiting for one at least; a
 // call interrupted by a signal is made again. Returns the count, 0 at the

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Path.h"
+#include "base/Path.h"
 
 namespace roster {
 

@@ -1,6 +1,4 @@
-#include "person/Text.h"
-
-#include <ostream>
+#include "base/Text.h"
 
 namespace roster {
 
@@ -63,23 +61,6 @@ std::size_t appendShown(std::string& out, std::string_view text, std::size_t lim
         }
     }
     return at;
-}
-
-namespace {
-
-int terminalIndex() {
-    static const int index = std::ios_base::xalloc();
-    return index;
-}
-
-}  // namespace
-
-void markTerminal(std::ostream& out) {
-    out.iword(terminalIndex()) = 1;
-}
-
-bool writesToTerminal(std::ostream& out) {
-    return out.iword(terminalIndex()) != 0;
 }
 
 }  // namespace roster

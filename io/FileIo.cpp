@@ -1,4 +1,4 @@
-#include "platform/FileIo.h"
+#include "io/FileIo.h"
 
 #include <cerrno>
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Fingerprint.h"
-#include "platform/Path.h"
+#include "base/Fingerprint.h"
+#include "base/Path.h"
 
 namespace roster {
 
@@ -90,14 +90,8 @@ enum class FileContent { Same, Different, Missing };
 // that is not a regular file, or cannot be read, is Different.
 FileContent compareFile(const char* path, const Fingerprint& print);
 
-// Ends the line that `text` ends with as the platform's text files end
-// lines: CR LF on Windows, LF elsewhere. Elsewhere too a line whose text
-// ends with a CR ends with CR LF, since a reader takes one CR before the LF
-// for part of the line end; so every line reads back whole.
-void appendLineEnd(std::string& text);
-
 // Writes text into the open file `file` through a buffer of its own, each
-// line feed turned into the line end that appendLineEnd gives.
+// line feed turned into the platform's line end (see lineEndAfter).
 class TextWriter final : public std::streambuf {
   public:
     explicit TextWriter(int to) : file(to) {}

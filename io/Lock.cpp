@@ -1,10 +1,10 @@
-#include "platform/Lock.h"
+#include "io/Lock.h"
 
 #include <cstring>
 #include <string>
 
-#include "platform/FileIo.h"
-#include "platform/SafeWrite.h"
+#include "io/FileIo.h"
+#include "io/SafeWrite.h"
 #include "platform/Stop.h"
 #include "platform/System.h"
 
