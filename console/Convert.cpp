@@ -43,7 +43,7 @@ int convertFile(const std::string& from, const std::string& to, std::ostream& er
     if (out.format == FileFormat::Csv) {
         if (const std::optional<CsvDialect> dialect = dialectOfFile(to)) {
             out.csv = *dialect;
-        } else if (in.format == FileFormat::Csv && kindOf(to.c_str()) == Kind::Missing) {
+        } else if (in.format == FileFormat::Csv && os().kindOf(to.c_str()) == Kind::Missing) {
             out.csv = in.csv;
         }
     }

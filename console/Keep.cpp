@@ -121,7 +121,7 @@ Saving saveNow(const KeptFile& kept, Merging* merging) {
 }  // namespace
 
 bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
-    if (sameFile(path.c_str(), s.reportPath.c_str())) {
+    if (os().sameFile(path.c_str(), s.reportPath.c_str())) {
         err << "roster: cannot keep " << path << ": it is the report file outputdata.txt, which "
             << "leaving writes over" << '\n'
             << "Keep the roster in a file of another name." << '\n';
@@ -130,10 +130,10 @@ bool keepRoster(Session& s, const std::string& path, std::ostream& err) {
     KeptFile kept;
     kept.path = path;
     kept.layout.format = formatOf(path);
-    if (kindOf(path.c_str()) == Kind::Missing) {
+    if (os().kindOf(path.c_str()) == Kind::Missing) {
         Path file;
         const std::size_t folder = file.add(path.c_str()).folderLength();
-        if (path.empty() || !isFolder(folder == 0 ? "." : path.substr(0, folder).c_str())) {
+        if (path.empty() || !os().isFolder(folder == 0 ? "." : path.substr(0, folder).c_str())) {
             err << "roster: cannot open " << path << '\n';
             return false;
         }
@@ -183,7 +183,7 @@ Fingerprint rosterPrint(const std::vector<Person>& persons) {
 void recoverCutSaves(Session& s) {
     KeptFile& kept = *s.kept;
     Path target;
-    if (!target.add(kept.path.c_str()).fitsIn() || !followLinks(target)) {
+    if (!target.add(kept.path.c_str()).fitsIn() || !os().followLinks(target)) {
         return;
     }
     // A save writes beside the file that its links lead to, and a roster
@@ -253,7 +253,7 @@ bool saveKeptRoster(Session& s) {
     const std::string& path = kept.path;
     // A file that did not exist was promised at the start: it is made even
     // for a roster that is still empty, unless someone made it meanwhile.
-    const bool promised = !kept.onDisk && kindOf(path.c_str()) == Kind::Missing;
+    const bool promised = !kept.onDisk && os().kindOf(path.c_str()) == Kind::Missing;
     if (*kept.pending == *kept.saved && !promised) {
         s.out << "The roster is unchanged; " << path << " was left as it is" << '\n';
         return true;

@@ -10,8 +10,8 @@ int main(int argc, char** argv) {
     // and at a terminal lines are typed through an editor.
     const roster::StandardStreams streams;
     // A terminal shows what names and majors hold, and never obeys it.
-    if (roster::isTerminal(roster::kStandardOutput)) {
+    if (roster::os().isTerminal(roster::kStandardOutput)) {
         roster::markTerminal(std::cout);
     }
-    return roster::runProgram(roster::commandLine(argc, argv), std::cin, std::cout, std::cerr);
+    return roster::runProgram(roster::os().commandLine(argc, argv), std::cin, std::cout, std::cerr);
 }

@@ -37,7 +37,7 @@ class Table final : public Content {
 bool saveReport(Session& s) {
     // A report that is no file of its own (a link to /dev/stdout) may go
     // where the output goes, so what was said before it is shown first.
-    if (kindOf(s.reportPath.c_str()) == Kind::Other) {
+    if (os().kindOf(s.reportPath.c_str()) == Kind::Other) {
         s.out.flush();
     }
     // What a save of the report that was killed left behind goes first.

@@ -37,7 +37,7 @@ std::string localTime(std::time_t moment, const char* format) {
 // Whether a lock's date, as it stands, names a minute that ended before the
 // system last started: no process of that time runs any more.
 bool datedBeforeBoot(const std::string& since) {
-    const long long started = secondsSinceBoot();
+    const long long started = os().secondsSinceBoot();
     if (started < 0 || since.size() != 16) {
         return false;
     }
@@ -91,7 +91,7 @@ std::string lockText(LockOwner owner) {
 // Makes the lock file, unless another holder's is there; whether that was
 // so. One left over is cleared away first.
 bool makeLock(KeptFile& kept, std::optional<LockOwner>& other) {
-    const Me me{kept.holder, hostName()};
+    const Me me{kept.holder, os().hostName()};
     for (int attempt = 0;; ++attempt) {
         Made made = Made::Failed;
         {
@@ -124,7 +124,7 @@ void markOpen(Session& s) {
         return;
     }
     kept.lockPath = lock.c_str();
-    kept.lockText = lockText({fullName(), loginName(), hostName(),
+    kept.lockText = lockText({os().fullName(), os().loginName(), os().hostName(),
                               localTime(std::time(nullptr), kLockTime), programAndProcess()});
     std::optional<LockOwner> owner;
     if (kept.lockText.empty() || !makeLock(kept, owner)) {
@@ -145,8 +145,8 @@ void takeOverLock(KeptFile& kept) {
     if (!kept.lockWanted) {
         return;
     }
-    const Kind kind = kindOf(kept.lockPath.c_str());
-    const Me me{kept.holder, hostName()};
+    const Kind kind = os().kindOf(kept.lockPath.c_str());
+    const Me me{kept.holder, os().hostName()};
     if (kind == Kind::Other ||
         (kind == Kind::Regular &&
          !clearLeftOver(kept.lockPath.c_str(), kept.holder, lockLeftOver, &me))) {

@@ -6,9 +6,36 @@
 
 namespace roster {
 
+namespace {
+
+// How long a file held open by another program is waited for.
+constexpr int kHeldAttempts = 20;
+constexpr int kHeldPauseMilliseconds = 50;
+
+}  // namespace
+
+Moved renameFile(const char* from, const char* to) {
+    for (int attempt = 0;; ++attempt) {
+        const Done done = os().rename(from, to);
+        if (done != Done::Held) {
+            return done == Done::Yes ? Moved::Yes : Moved::Failed;
+        }
+        if (attempt == kHeldAttempts) {
+            return Moved::InUse;
+        }
+        os().pauseMilliseconds(kHeldPauseMilliseconds);
+    }
+}
+
+void removeFile(const char* path) {
+    for (int attempt = 0; os().remove(path) == Done::Held && attempt < kHeldAttempts; ++attempt) {
+        os().pauseMilliseconds(kHeldPauseMilliseconds);
+    }
+}
+
 long readSome(int file, char* data, std::size_t size) {
     for (;;) {
-        const long got = readOnce(file, data, size);
+        const long got = os().readOnce(file, data, size);
         if (got >= 0 || errno != EINTR) {
             return got;
         }
@@ -17,7 +44,7 @@ long readSome(int file, char* data, std::size_t size) {
 
 bool writeAll(int file, const char* data, std::size_t size) {
     while (size > 0) {
-        const long written = writeOnce(file, data, size);
+        const long written = os().writeOnce(file, data, size);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -32,14 +59,14 @@ bool writeAll(int file, const char* data, std::size_t size) {
 
 void writeAvailable(int file, const char* data, std::size_t size) {
     long written = 0;
-    while (size > 0 && (written = writeWithoutWaiting(file, data, size)) > 0) {
+    while (size > 0 && (written = os().writeWithoutWaiting(file, data, size)) > 0) {
         data += written;
         size -= static_cast<std::size_t>(written);
     }
 }
 
 long readSmallFile(const char* path, char* data, std::size_t capacity, long long& age) {
-    const int file = openSmallFile(path, capacity, age);
+    const int file = os().openSmallFile(path, capacity, age);
     if (file < 0) {
         return -1;
     }
@@ -49,16 +76,16 @@ long readSmallFile(const char* path, char* data, std::size_t capacity, long long
            (got = readSome(file, data + size, capacity - static_cast<std::size_t>(size))) > 0) {
         size += got;
     }
-    closeFile(file);
+    os().closeFile(file);
     return got < 0 ? -1 : size;
 }
 
 FileReader::FileReader(const char* path, Fingerprint* to)
-    : file(openRegularFile(path)), print(to) {}
+    : file(os().openRegularFile(path)), print(to) {}
 
 FileReader::~FileReader() {
     if (file >= 0) {
-        closeFile(file);
+        os().closeFile(file);
     }
 }
 

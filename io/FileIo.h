@@ -10,6 +10,18 @@
 
 namespace roster {
 
+enum class Moved { Yes, Failed, InUse };
+
+// Renames `from` to `to`, replacing whatever file has that name. A file
+// that another program holds open is tried again for a second, since the
+// program may be replacing it at the same moment; InUse when it still
+// holds it, as Excel holds an open workbook on Windows.
+Moved renameFile(const char* from, const char* to);
+
+// Removes the file `path`; one that another program holds open for a
+// moment (another session reading a lock) is tried again for a second.
+void removeFile(const char* path);
+
 // Reads what is there, at most `size` bytes, waiting for one at least; a
 // call interrupted by a signal is made again. Returns the count, 0 at the
 // end of the file, or -1 on failure.

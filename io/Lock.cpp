@@ -49,7 +49,7 @@ bool readWords(std::string_view text, Words& words) {
 // A save's lock whose holder has ended, or that is older than any save,
 // or than the system's start.
 bool saveLeftOver(std::string_view text, long long age, const void* me) {
-    const long long started = secondsSinceBoot();
+    const long long started = os().secondsSinceBoot();
     return holderGone(text, *static_cast<const std::string_view*>(me)) || age > kStaleSeconds ||
            (started >= 0 && age > started);
 }
@@ -103,18 +103,18 @@ Take tryTake(const Path& lock, std::string_view me, int depth) {
 }  // namespace
 
 std::string programAndProcess() {
-    return std::string(kProgramName) + ' ' + std::to_string(processId());
+    return std::string(kProgramName) + ' ' + std::to_string(os().processId());
 }
 
 std::string thisProcess() {
-    return programAndProcess() + ' ' + hostName();
+    return programAndProcess() + ' ' + os().hostName();
 }
 
 bool holderGone(std::string_view text, std::string_view me) {
     Words holder;
     Words mine;
     return readWords(text, holder) && readWords(me, mine) && holder.program == mine.program &&
-           holder.host == mine.host && processGone(holder.id);
+           holder.host == mine.host && os().processGone(holder.id);
 }
 
 SaveLock::SaveLock(const char* file, std::string_view me, Wait wait) : holder(me) {
@@ -122,19 +122,20 @@ SaveLock::SaveLock(const char* file, std::string_view me, Wait wait) : holder(me
         return;
     }
     const long long deadline =
-        clockMilliseconds() + (wait == Patiently ? kPatienceMilliseconds : kBriefMilliseconds);
+        os().clockMilliseconds() + (wait == Patiently ? kPatienceMilliseconds : kBriefMilliseconds);
     for (;;) {
         const Take take = tryTake(lock, me, 0);
         if (take != Take::Held) {
             current = take == Take::Taken ? Held : Unheld;
             return;
         }
-        if (clockMilliseconds() >= deadline || (wait == Patiently && StopHandler::requested())) {
+        if (os().clockMilliseconds() >= deadline ||
+            (wait == Patiently && StopHandler::requested())) {
             current = Busy;
             return;
         }
         // Waiters that differ in their pauses do not keep meeting.
-        pauseMilliseconds(static_cast<int>(2 + processId() % 7));
+        os().pauseMilliseconds(static_cast<int>(2 + os().processId() % 7));
     }
 }
 
@@ -146,7 +147,7 @@ SaveLock::~SaveLock() {
 
 bool saveLockOf(const char* file, Path& lock) {
     Path target;
-    return target.add(file).fitsIn() && followLinks(target) &&
+    return target.add(file).fitsIn() && os().followLinks(target) &&
            lock.beside(target, ".", ".saving").fitsIn();
 }
 

@@ -21,7 +21,7 @@ namespace {
 class MachineTag {
   public:
     MachineTag() {
-        const std::string machine = std::string(kProgramName) + ' ' + hostName();
+        const std::string machine = std::string(kProgramName) + ' ' + os().hostName();
         Fingerprint print;
         print.add(machine.data(), machine.size());
         for (int i = 0; i < 8; ++i) {
@@ -41,16 +41,16 @@ bool flushFolderOf(const Path& file) {
     Path folder;
     const std::size_t length = file.folderLength();
     folder.add(length == 0 ? "." : file.c_str(), length == 0 ? 1 : length);
-    return folder.fitsIn() && flushFolder(folder.c_str());
+    return folder.fitsIn() && os().flushFolder(folder.c_str());
 }
 
 bool writeDirectly(const char* path, const Content& content) {
-    const int file = openForWriting(path);
+    const int file = os().openForWriting(path);
     if (file < 0) {
         return false;
     }
     const bool written = content.writeTo(file);
-    return closeFile(file) && written;
+    return os().closeFile(file) && written;
 }
 
 enum class Written { Yes, Exists, Refused, Failed };
@@ -58,15 +58,15 @@ enum class Written { Yes, Exists, Refused, Failed };
 // Creates `path` and writes the content into it, flushed to the disk when
 // `flush` says so; on failure the new file is removed again.
 Written writeNew(const char* path, const Content& content, int mode, bool flush) {
-    const int file = createNew(path, mode);
+    const int file = os().createNew(path, mode);
     if (file < 0) {
         if (errno == EEXIST) {
             return Written::Exists;
         }
         return errno == EACCES || errno == EPERM ? Written::Refused : Written::Failed;
     }
-    bool written = content.writeTo(file) && (!flush || flushToDisk(file));
-    written = closeFile(file) && written;
+    bool written = content.writeTo(file) && (!flush || os().flushToDisk(file));
+    written = os().closeFile(file) && written;
     if (!written) {
         removeFile(path);
     }
@@ -79,7 +79,11 @@ Written writeTemporary(const Path& target, Path& temporary, const Content& conte
                        bool flush) {
     // The process number and the machine keep two running copies apart; an
     // old file left by a copy that was stopped half way is never reused.
-    temporary.beside(target, ".", ".").add(processId()).add("-").add(kMachine.c_str()).add("-");
+    temporary.beside(target, ".", ".")
+        .add(os().processId())
+        .add("-")
+        .add(kMachine.c_str())
+        .add("-");
     const std::size_t stem = temporary.size();
     Written written = Written::Exists;
     for (unsigned long attempt = 0; written == Written::Exists && attempt < 100; ++attempt) {
@@ -119,12 +123,12 @@ Saved replaceFile(const char* path, const Content& content) {
     // The system follows the links to tell what is at the end of them; the
     // links are followed here only once that is known to be a file.
     int mode = -1;
-    const Kind kind = kindOf(path, mode);
+    const Kind kind = os().kindOf(path, mode);
     if (kind == Kind::Other) {
         return writeDirectly(path, content) ? Saved::Yes : Saved::Failed;
     }
     Path target;
-    if (!target.add(path).fitsIn() || !followLinks(target)) {
+    if (!target.add(path).fitsIn() || !os().followLinks(target)) {
         return Saved::Failed;
     }
     bool folderRefused = false;
@@ -147,8 +151,8 @@ Made createWhole(const char* path, const char* data, std::size_t size) {
     if (written != Written::Yes) {
         return Made::Failed;
     }
-    hideFile(temporary.c_str());
-    const Published published = publishFile(temporary.c_str(), path);
+    os().hideFile(temporary.c_str());
+    const Published published = os().publish(temporary.c_str(), path);
     if (published != Published::Failed) {
         if (published == Published::Exists) {
             removeFile(temporary.c_str());
@@ -160,7 +164,7 @@ Made createWhole(const char* path, const char* data, std::size_t size) {
     removeFile(temporary.c_str());
     const Written direct = writeNew(path, Bytes(data, size), -1, false);
     if (direct == Written::Yes) {
-        hideFile(path);
+        os().hideFile(path);
     }
     return direct == Written::Yes      ? Made::Yes
            : direct == Written::Exists ? Made::Exists
@@ -175,7 +179,7 @@ unsigned long moveToNumbered(const char* from, const char* path, std::size_t num
         if (!numbered.add(number).add(path + numberAt).fitsIn()) {
             return 0;
         }
-        const Published published = publishFile(from, numbered.c_str());
+        const Published published = os().publish(from, numbered.c_str());
         if (published != Published::Exists) {
             return published == Published::Yes && flushFolderOf(numbered) ? number : 0;
         }
@@ -223,8 +227,8 @@ std::vector<std::string> leftOverTemporaries(const char* path) {
     const std::string prefix = '.' + std::string(path + folderLength) + '.';
     const std::string suffix = ".tmp";
     std::vector<std::string> names;
-    listFolder(folder.empty() ? "." : folder.c_str(), names);
-    const long long started = secondsSinceBoot();
+    os().listFolder(folder.empty() ? "." : folder.c_str(), names);
+    const long long started = os().secondsSinceBoot();
     for (const std::string& name : names) {
         // The rest is PID-MACHINE-N, written by this program on this machine.
         if (name.size() <= prefix.size() + suffix.size() ||
@@ -252,8 +256,9 @@ std::vector<std::string> leftOverTemporaries(const char* path) {
             continue;
         }
         const auto process = static_cast<unsigned long>(number);
-        const long long age = secondsSinceWritten(left.c_str());
-        if (process == processId() || processGone(process) || (started >= 0 && age > started)) {
+        const long long age = os().secondsSinceWritten(left.c_str());
+        if (process == os().processId() || os().processGone(process) ||
+            (started >= 0 && age > started)) {
             found.push_back(left);
         }
     }
@@ -262,7 +267,7 @@ std::vector<std::string> leftOverTemporaries(const char* path) {
 
 void removeLeftOverTemporaries(const char* path) {
     Path target;
-    if (target.add(path).fitsIn() && followLinks(target)) {
+    if (target.add(path).fitsIn() && os().followLinks(target)) {
         for (const std::string& left : leftOverTemporaries(target.c_str())) {
             removeFile(left.c_str());
         }
@@ -271,11 +276,11 @@ void removeLeftOverTemporaries(const char* path) {
 
 FileContent compareFile(const char* path, const Fingerprint& print) {
     int mode = -1;
-    const Kind kind = kindOf(path, mode);
+    const Kind kind = os().kindOf(path, mode);
     if (kind != Kind::Regular) {
         return kind == Kind::Missing ? FileContent::Missing : FileContent::Different;
     }
-    const int file = openForReading(path);
+    const int file = os().openForReading(path);
     if (file < 0) {
         return FileContent::Different;
     }
@@ -285,7 +290,7 @@ FileContent compareFile(const char* path, const Fingerprint& print) {
     while ((got = readSome(file, chunk, sizeof chunk)) > 0 && now.size <= print.size) {
         now.add(chunk, static_cast<std::size_t>(got));
     }
-    closeFile(file);
+    os().closeFile(file);
     return got == 0 && now == print ? FileContent::Same : FileContent::Different;
 }
 

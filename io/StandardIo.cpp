@@ -77,7 +77,7 @@ bool OutputBuffer::writeOut(bool whole) {
     const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
     const std::size_t end = size - (whole ? 0 : cutCharacter({buffer + sent, size - sent}));
     while (!failed && sent < end) {
-        const long written = writeOnce(file, buffer + sent, end - sent);
+        const long written = os().writeOnce(file, buffer + sent, end - sent);
         if (written > 0) {
             sent += static_cast<std::size_t>(written);
         }
@@ -185,7 +185,7 @@ StandardStreams::StandardStreams()
     std::cin.tie(nullptr);
     // A reader that stops reading (`roster | head`) fails the writes that
     // follow; the session still runs to its end and saves what it was told.
-    failWritesToClosedPipes();
+    os().failWritesToClosedPipes();
 }
 
 StandardStreams::~StandardStreams() {

@@ -21,7 +21,7 @@
 
 namespace roster {
 
-Kind kindOf(const char* path, int& mode) {
+Kind System::kindOf(const char* path, int& mode) {
     struct stat status;
     if (stat(path, &status) != 0) {
         return errno == ENOENT || errno == ENOTDIR ? Kind::Missing : Kind::Other;
@@ -33,12 +33,12 @@ Kind kindOf(const char* path, int& mode) {
     return Kind::Regular;
 }
 
-bool isFolder(const char* path) {
+bool System::isFolder(const char* path) {
     struct stat status;
     return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-bool followLinks(Path& path) {
+bool System::followLinks(Path& path) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat status;
         char target[kMaxPath];
@@ -71,7 +71,7 @@ bool folderOf(const Path& path, struct stat& status) {
 
 }  // namespace
 
-bool sameFile(const char* a, const char* b) {
+bool System::sameFile(const char* a, const char* b) {
     struct stat first;
     struct stat second;
     if (stat(a, &first) == 0 && stat(b, &second) == 0) {
@@ -89,7 +89,7 @@ bool sameFile(const char* a, const char* b) {
 }
 
 // Never follows a link and never opens a file that is already there.
-int createNew(const char* path, int mode) {
+int System::createNew(const char* path, int mode) {
     const int file = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (file >= 0 && mode >= 0 && fchmod(file, static_cast<mode_t>(mode)) != 0) {
         const int error = errno;
@@ -101,15 +101,15 @@ int createNew(const char* path, int mode) {
     return file;
 }
 
-int openForWriting(const char* path) {
+int System::openForWriting(const char* path) {
     return open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
-int openForReading(const char* path) {
+int System::openForReading(const char* path) {
     return open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 }
 
-int openRegularFile(const char* path) {
+int System::openRegularFile(const char* path) {
     const int file = openForReading(path);
     struct stat status;
     if (file >= 0 && (fstat(file, &status) != 0 || !S_ISREG(status.st_mode))) {
@@ -119,25 +119,25 @@ int openRegularFile(const char* path) {
     return file;
 }
 
-bool flushToDisk(int file) {
+bool System::flushToDisk(int file) {
     return fsync(file) == 0;
 }
 
-bool closeFile(int file) {
+bool System::closeFile(int file) {
     return close(file) == 0;
 }
 
-long readOnce(int file, char* data, std::size_t size) {
+long System::readOnce(int file, char* data, std::size_t size) {
     return static_cast<long>(read(file, data, size));
 }
 
-long writeOnce(int file, const char* data, std::size_t size) {
+long System::writeOnce(int file, const char* data, std::size_t size) {
     return static_cast<long>(write(file, data, size));
 }
 
 // A file that is ready for writing takes PIPE_BUF bytes at once, as a pipe
 // does; a pipe without a reader, or a terminal that has gone, takes none.
-long writeWithoutWaiting(int file, const char* data, std::size_t size) {
+long System::writeWithoutWaiting(int file, const char* data, std::size_t size) {
     struct pollfd ready = {file, POLLOUT, 0};
     if (poll(&ready, 1, 0) != 1 || ready.revents != POLLOUT) {
         return 0;
@@ -146,12 +146,12 @@ long writeWithoutWaiting(int file, const char* data, std::size_t size) {
     return written < 0 && (errno == EAGAIN || errno == EINTR) ? 0 : written;
 }
 
-Moved renameFile(const char* from, const char* to) {
-    return std::rename(from, to) == 0 ? Moved::Yes : Moved::Failed;
+Done System::rename(const char* from, const char* to) {
+    return std::rename(from, to) == 0 ? Done::Yes : Done::Failed;
 }
 
 // A second name that only a free name takes, then the first one dropped.
-Published publishFile(const char* from, const char* to) {
+Published System::publish(const char* from, const char* to) {
     if (link(from, to) != 0) {
         return errno == EEXIST ? Published::Exists : Published::Failed;
     }
@@ -159,11 +159,11 @@ Published publishFile(const char* from, const char* to) {
     return Published::Yes;
 }
 
-void removeFile(const char* path) {
-    unlink(path);
+Done System::remove(const char* path) {
+    return unlink(path) == 0 ? Done::Yes : Done::Failed;
 }
 
-bool listFolder(const char* folder, std::vector<std::string>& names) {
+bool System::listFolder(const char* folder, std::vector<std::string>& names) {
     DIR* entries = opendir(folder);
     if (entries == nullptr) {
         return false;
@@ -177,14 +177,14 @@ bool listFolder(const char* folder, std::vector<std::string>& names) {
     return closedir(entries) == 0;
 }
 
-long long secondsSinceWritten(const char* path) {
+long long System::secondsSinceWritten(const char* path) {
     struct stat status;
     return stat(path, &status) == 0 ? static_cast<long long>(time(nullptr) - status.st_mtime) : -1;
 }
 
 // Some file systems cannot flush a folder (EINVAL); the change is then as
 // safe as they make it.
-bool flushFolder(const char* folder) {
+bool System::flushFolder(const char* folder) {
     const int file = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (file < 0) {
         return false;
@@ -194,9 +194,9 @@ bool flushFolder(const char* folder) {
 }
 
 // A name that begins with a dot is hidden already.
-void hideFile(const char* /*path*/) {}
+void System::hideFile(const char* /*path*/) {}
 
-int openSmallFile(const char* path, std::size_t capacity, long long& age) {
+int System::openSmallFile(const char* path, std::size_t capacity, long long& age) {
     const int file = open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat status;
     if (file >= 0 && fstat(file, &status) == 0 && S_ISREG(status.st_mode) &&
@@ -212,22 +212,22 @@ int openSmallFile(const char* path, std::size_t capacity, long long& age) {
 
 const char kProgramName[] = "roster";
 
-unsigned long processId() {
+unsigned long System::processId() {
     return static_cast<unsigned long>(getpid());
 }
 
-bool processGone(unsigned long id) {
+bool System::processGone(unsigned long id) {
     return id > 0 && id <= static_cast<unsigned long>(INT_MAX) &&
            kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
 }
 
-long long clockMilliseconds() {
+long long System::clockMilliseconds() {
     struct timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-long long secondsSinceBoot() {
+long long System::secondsSinceBoot() {
 #ifdef CLOCK_BOOTTIME
     struct timespec now;
     return clock_gettime(CLOCK_BOOTTIME, &now) == 0 ? static_cast<long long>(now.tv_sec) : -1;
@@ -236,22 +236,22 @@ long long secondsSinceBoot() {
 #endif
 }
 
-void pauseMilliseconds(int milliseconds) {
+void System::pauseMilliseconds(int milliseconds) {
     struct timespec pause = {milliseconds / 1000, (milliseconds % 1000) * 1000000L};
     nanosleep(&pause, nullptr);
 }
 
-bool isTerminal(int file) {
+bool System::isTerminal(int file) {
     return isatty(file) == 1;
 }
 
-void failWritesToClosedPipes() {
+void System::failWritesToClosedPipes() {
     struct sigaction ignore = {};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGPIPE, &ignore, nullptr);
 }
 
-std::vector<std::string> commandLine(int argc, char** argv) {
+std::vector<std::string> System::commandLine(int argc, char** argv) {
     return {argv + 1, argv + argc};
 }
 
@@ -267,7 +267,7 @@ struct passwd* userEntry(struct passwd& entry, std::vector<char>& room) {
 
 }  // namespace
 
-std::string loginName() {
+std::string System::loginName() {
     struct passwd entry;
     std::vector<char> room;
     if (const struct passwd* user = userEntry(entry, room)) {
@@ -279,7 +279,7 @@ std::string loginName() {
 
 // The comment field of the entry begins with the full name; what follows a
 // comma is an office or a telephone number.
-std::string fullName() {
+std::string System::fullName() {
     struct passwd entry;
     std::vector<char> room;
     const struct passwd* user = userEntry(entry, room);
@@ -290,7 +290,7 @@ std::string fullName() {
     return comment.substr(0, comment.find(','));
 }
 
-std::string hostName() {
+std::string System::hostName() {
     char name[256] = {};
     if (gethostname(name, sizeof name - 1) != 0) {
         return "";

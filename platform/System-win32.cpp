@@ -103,7 +103,7 @@ long writeConsole(HANDLE console, const char* data, std::size_t size) {
 
 }  // namespace
 
-Kind kindOf(const char* path, int& /*mode*/) {
+Kind System::kindOf(const char* path, int& /*mode*/) {
     const std::wstring name = wide(path);
     if (name.empty()) {
         return Kind::Other;
@@ -116,12 +116,12 @@ Kind kindOf(const char* path, int& /*mode*/) {
     return fs::is_regular_file(status) ? Kind::Regular : Kind::Other;
 }
 
-bool isFolder(const char* path) {
+bool System::isFolder(const char* path) {
     const DWORD attributes = GetFileAttributesW(wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool followLinks(Path& path) {
+bool System::followLinks(Path& path) {
     std::error_code error;
     fs::path followed(wide(path.c_str()));
     for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(followed, error)); ++hops) {
@@ -159,7 +159,7 @@ bool sameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFO
 
 }  // namespace
 
-bool sameFile(const char* a, const char* b) {
+bool System::sameFile(const char* a, const char* b) {
     BY_HANDLE_FILE_INFORMATION first;
     BY_HANDLE_FILE_INFORMATION second;
     if (identityOf(wide(a), first) && identityOf(wide(b), second)) {
@@ -184,21 +184,21 @@ bool sameFile(const char* a, const char* b) {
            sameIdentity(first, second);
 }
 
-int createNew(const char* path, int /*mode*/) {
+int System::createNew(const char* path, int /*mode*/) {
     return _wopen(wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                   _S_IREAD | _S_IWRITE);
 }
 
-int openForWriting(const char* path) {
+int System::openForWriting(const char* path) {
     return _wopen(wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
                   _S_IREAD | _S_IWRITE);
 }
 
-int openForReading(const char* path) {
+int System::openForReading(const char* path) {
     return _wopen(wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
 }
 
-int openRegularFile(const char* path) {
+int System::openRegularFile(const char* path) {
     const int file = openForReading(path);
     struct _stat64 status;
     if (file >= 0 && (_fstat64(file, &status) != 0 || (status.st_mode & _S_IFREG) == 0)) {
@@ -208,15 +208,15 @@ int openRegularFile(const char* path) {
     return file;
 }
 
-bool flushToDisk(int file) {
+bool System::flushToDisk(int file) {
     return _commit(file) == 0;
 }
 
-bool closeFile(int file) {
+bool System::closeFile(int file) {
     return _close(file) == 0;
 }
 
-long readOnce(int file, char* data, std::size_t size) {
+long System::readOnce(int file, char* data, std::size_t size) {
     const HANDLE handle = handleOf(file);
     if (isConsole(handle)) {
         return readConsole(handle, data, size);
@@ -224,7 +224,7 @@ long readOnce(int file, char* data, std::size_t size) {
     return _read(file, data, static_cast<unsigned>(size < INT_MAX ? size : INT_MAX));
 }
 
-long writeOnce(int file, const char* data, std::size_t size) {
+long System::writeOnce(int file, const char* data, std::size_t size) {
     const HANDLE handle = handleOf(file);
     if (isConsole(handle)) {
         return writeConsole(handle, data, size);
@@ -243,7 +243,7 @@ struct LastWrite {
 DWORD WINAPI writeLast(void* write) {
     const LastWrite& last = *static_cast<const LastWrite*>(write);
     for (std::size_t done = 0; done < last.size;) {
-        const long written = writeOnce(last.file, last.data + done, last.size - done);
+        const long written = os().writeOnce(last.file, last.data + done, last.size - done);
         if (written <= 0) {
             break;
         }
@@ -256,7 +256,7 @@ DWORD WINAPI writeLast(void* write) {
 
 // The write is made on a thread of its own, and waited for a quarter of a
 // second; a write still waiting then ends with the program.
-long writeWithoutWaiting(int file, const char* data, std::size_t size) {
+long System::writeWithoutWaiting(int file, const char* data, std::size_t size) {
     static LastWrite last;
     last = {file, data, size};
     const HANDLE writer = CreateThread(nullptr, 0, writeLast, &last, 0, nullptr);
@@ -271,33 +271,24 @@ long writeWithoutWaiting(int file, const char* data, std::size_t size) {
 }
 
 // A file that another program holds open without letting others delete it
-// cannot be replaced; a file marked read-only cannot be either, but that
-// is no other program's doing. A file that another program is replacing at
-// the same moment is busy for a moment only, so the rename is tried again
-// for a second before the file counts as in use.
-Moved renameFile(const char* from, const char* to) {
-    const std::wstring source = wide(from);
+// cannot be replaced now (Excel holds a workbook so, and another session
+// that replaces the same file holds it for a moment); a file marked
+// read-only cannot be either, but that is no other program's doing.
+Done System::rename(const char* from, const char* to) {
     const std::wstring target = wide(to);
-    for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            return Moved::Yes;
-        }
-        const DWORD error = GetLastError();
-        const DWORD attributes = GetFileAttributesW(target.c_str());
-        const bool writable =
-            attributes != INVALID_FILE_ATTRIBUTES &&
-            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
-        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || !writable) {
-            return Moved::Failed;
-        }
-        if (attempt == 20) {
-            return Moved::InUse;
-        }
-        Sleep(50);
+    if (MoveFileExW(wide(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return Done::Yes;
     }
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool writable = attributes != INVALID_FILE_ATTRIBUTES &&
+                          (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+    return (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED) && writable
+               ? Done::Held
+               : Done::Failed;
 }
 
-Published publishFile(const char* from, const char* to) {
+Published System::publish(const char* from, const char* to) {
     if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), 0)) {
         return Published::Yes;
     }
@@ -307,19 +298,15 @@ Published publishFile(const char* from, const char* to) {
 }
 
 // A file that another program has open for a moment (another session
-// reading a lock) cannot be removed meanwhile: the removal is tried again
-// for a second.
-void removeFile(const char* path) {
-    const std::wstring name = wide(path);
-    for (int attempt = 0; !DeleteFileW(name.c_str()) && attempt < 20; ++attempt) {
-        if (GetLastError() != ERROR_SHARING_VIOLATION) {
-            return;
-        }
-        Sleep(50);
+// reading a lock) cannot be removed meanwhile.
+Done System::remove(const char* path) {
+    if (DeleteFileW(wide(path).c_str())) {
+        return Done::Yes;
     }
+    return GetLastError() == ERROR_SHARING_VIOLATION ? Done::Held : Done::Failed;
 }
 
-bool listFolder(const char* folder, std::vector<std::string>& names) {
+bool System::listFolder(const char* folder, std::vector<std::string>& names) {
     WIN32_FIND_DATAW found;
     const HANDLE entries = FindFirstFileW((wide(folder) + L"\\*").c_str(), &found);
     if (entries == INVALID_HANDLE_VALUE) {
@@ -335,7 +322,7 @@ bool listFolder(const char* folder, std::vector<std::string>& names) {
     return true;
 }
 
-long long secondsSinceWritten(const char* path) {
+long long System::secondsSinceWritten(const char* path) {
     struct _stat64 status;
     return _wstat64(wide(path).c_str(), &status) == 0
                ? static_cast<long long>(std::time(nullptr) - status.st_mtime)
@@ -344,11 +331,11 @@ long long secondsSinceWritten(const char* path) {
 
 // A rename on Windows is recorded with the file system's own journal; a
 // folder cannot be opened to flush it.
-bool flushFolder(const char* /*folder*/) {
+bool System::flushFolder(const char* /*folder*/) {
     return true;
 }
 
-void hideFile(const char* path) {
+void System::hideFile(const char* path) {
     const std::wstring name = wide(path);
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
@@ -356,7 +343,7 @@ void hideFile(const char* path) {
     }
 }
 
-int openSmallFile(const char* path, std::size_t capacity, long long& age) {
+int System::openSmallFile(const char* path, std::size_t capacity, long long& age) {
     const std::wstring name = wide(path);
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES ||
@@ -378,11 +365,11 @@ int openSmallFile(const char* path, std::size_t capacity, long long& age) {
 
 const char kProgramName[] = "roster.exe";
 
-unsigned long processId() {
+unsigned long System::processId() {
     return static_cast<unsigned long>(_getpid());
 }
 
-bool processGone(unsigned long id) {
+bool System::processGone(unsigned long id) {
     const HANDLE process =
         OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
     if (process == nullptr) {
@@ -394,27 +381,27 @@ bool processGone(unsigned long id) {
     return ended;
 }
 
-long long clockMilliseconds() {
+long long System::clockMilliseconds() {
     return static_cast<long long>(GetTickCount64());
 }
 
-long long secondsSinceBoot() {
+long long System::secondsSinceBoot() {
     return static_cast<long long>(GetTickCount64() / 1000);
 }
 
-void pauseMilliseconds(int milliseconds) {
+void System::pauseMilliseconds(int milliseconds) {
     Sleep(static_cast<DWORD>(milliseconds));
 }
 
 // A character device need not be a console (NUL is one); a console has a
 // console mode.
-bool isTerminal(int file) {
+bool System::isTerminal(int file) {
     return isConsole(handleOf(file));
 }
 
-void failWritesToClosedPipes() {}
+void System::failWritesToClosedPipes() {}
 
-std::vector<std::string> commandLine(int argc, char** argv) {
+std::vector<std::string> System::commandLine(int argc, char** argv) {
     int count = 0;
     wchar_t** wideArgs = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wideArgs == nullptr) {
@@ -428,18 +415,18 @@ std::vector<std::string> commandLine(int argc, char** argv) {
     return args;
 }
 
-std::string loginName() {
+std::string System::loginName() {
     wchar_t name[257];
     DWORD size = sizeof name / sizeof name[0];
     return GetUserNameW(name, &size) && size > 0 ? utf8(name, size - 1) : "";
 }
 
 // Windows keeps a full name only for accounts of a domain.
-std::string fullName() {
+std::string System::fullName() {
     return "";
 }
 
-std::string hostName() {
+std::string System::hostName() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
     DWORD size = sizeof name / sizeof name[0];
     return GetComputerNameW(name, &size) ? utf8(name, size) : "";

@@ -26,7 +26,7 @@ TEST(OutputBufferTest, EveryBytePutArrivesWhereverItFallsOnTheBuffersEdge) {
     };
     const std::string path = testing::TempDir() + "roster-output";
     for (const std::vector<std::size_t>& pieces : cases) {
-        const int file = openForWriting(path.c_str());
+        const int file = os().openForWriting(path.c_str());
         ASSERT_GE(file, 0);
         std::string expected;
         {
@@ -47,7 +47,7 @@ TEST(OutputBufferTest, EveryBytePutArrivesWhereverItFallsOnTheBuffersEdge) {
             buffer->mark();
             EXPECT_TRUE(pieces.size() == 2 ? buffer->writeMarked() : buffer->pubsync() == 0);
         }
-        closeFile(file);
+        os().closeFile(file);
         std::ifstream written(path, std::ios_base::binary);
         const std::string got{std::istreambuf_iterator<char>(written), {}};
         EXPECT_TRUE(got == expected) << "pieces " << ::testing::PrintToString(pieces) << ": "
@@ -80,9 +80,9 @@ TEST(UnicodeTest, NamesBetweenUtf8AndUtf16) {
     EXPECT_EQ(utf8FromUtf16(u"\xD800x"), "\xED\xA0\x80x");
 #ifdef _WIN32
     const std::string name = testing::TempDir() + "roster-\xFF.txt";
-    EXPECT_EQ(kindOf(name.c_str()), Kind::Other);
-    EXPECT_LT(openForWriting(name.c_str()), 0);
-    EXPECT_EQ(createNew(name.c_str(), -1), -1);
+    EXPECT_EQ(os().kindOf(name.c_str()), Kind::Other);
+    EXPECT_LT(os().openForWriting(name.c_str()), 0);
+    EXPECT_EQ(os().createNew(name.c_str(), -1), -1);
 #endif
 }
 
