@@ -69,39 +69,10 @@ bool saveOnLeaving(Session& s);
 // would lose: writes why to `err` and returns false.
 bool keepRoster(Session& s, const std::string& path, std::ostream& err);
 
-// Looks for what sessions on this machine that were killed while they saved
-// the kept file left beside it. A copy of a roster that reads whole and is
-// not the roster loaded is kept as the next numbered file, and said so on
-// `s.out`; any other copy is removed, together with what the killed
-// sessions made to lock the file.
-void recoverCutSaves(Session& s);
-
-// What tells one roster from another without a copy of it: every field of
-// every person, the reals bit for bit.
-Fingerprint rosterPrint(const std::vector<Person>& persons);
-
-// Notes the roster as the latest command left it, ready to be saved, and
-// marks what the program has said so far in `shown` as fit to be shown with
-// it.
-void noteRoster(KeptFile& kept, const std::vector<Person>& persons, MarkedOutput* shown);
-
-// What a request to stop does to a KeptFile: when it saves, the roster is
-// saved if it has changed, as leaving would, but silently and unmerged;
-// then the file is no longer marked open. Fit for a signal handler, since
-// what it saves was made ready by noteRoster.
-void stopKeeping(const KeptFile& kept, bool save);
-
-// Marks the kept file as open in this session with a lock file beside it,
-// unless another holder has one there, which is then named on `s.out`.
-void markOpen(Session& s);
-
-// Takes the lock file over from the other holder that markOpen named, once
-// that lock has gone or was left over; called before each command is read.
-void takeOverLock(KeptFile& kept);
-
-// Removes the lock file that markOpen made, while it is still this
-// session's own. Fit for a signal handler.
-void unmarkOpen(const KeptFile& kept);
+// Marks the kept file open with a lock file beside it, unless another holder
+// has one there, who is then named; keeps what killed sessions left of their
+// saves, and says so.
+void markKeptOpen(Session& s);
 
 // Saves a kept roster that has changed, to its file, or beside it when
 // another program has changed the file, and says which; false on failure.

@@ -24,7 +24,7 @@ const MenuCommand kMainMenu[] = {
 int runMenu(Session& s) {
     for (;;) {
         if (s.kept) {
-            takeOverLock(*s.kept);
+            s.kept->takeOverMarker();
         }
         writeMenu(s.out, "MENU:", kMainMenu);
         s.out << "Selection: ";
@@ -42,7 +42,7 @@ int runMenu(Session& s) {
             // waits for input or is stopped, so whatever a command says after
             // its change is seen only once the change is noted here.
             if (s.kept) {
-                noteRoster(*s.kept, s.persons, s.shown);
+                s.kept->note(s.persons, s.shown);
             }
         }
     }

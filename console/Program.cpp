@@ -70,16 +70,6 @@ const char kUsage[] =
     "IN or write OUT; 2 for an unknown argument, more than one FILE, or\n"
     "--convert without IN and OUT.\n";
 
-// What a request to stop does in a session that keeps its roster in a file.
-class StopKeeping final : public StopWork {
-  public:
-    explicit StopKeeping(const KeptFile& file) : kept(file) {}
-    void onStop(bool save) override { stopKeeping(kept, save); }
-
-  private:
-    const KeptFile& kept;
-};
-
 // A session that keeps its roster in a file saves it too when the terminal
 // closes or the system asks the program to stop.
 int runSession(std::istream& in, std::ostream& out, std::ostream& err, const std::string* file) {
@@ -92,12 +82,10 @@ int runSession(std::istream& in, std::ostream& out, std::ostream& err, const std
     }
     // Standard output shows a stop what was said up to the roster it saves.
     session.shown = dynamic_cast<MarkedOutput*>(out.rdbuf());
-    StopKeeping work(*session.kept);
-    const StopHandler stop(work, session.shown);
-    markOpen(session);
-    recoverCutSaves(session);
+    const StopHandler stop(*session.kept, session.shown);
+    markKeptOpen(session);
     const int status = runMenu(session);
-    unmarkOpen(*session.kept);
+    session.kept->close();
     return status;
 }
 

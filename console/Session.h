@@ -4,38 +4,15 @@
 
 #include <cstddef>
 #include <iosfwd>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "base/Fingerprint.h"
-#include "formats/Formats.h"
+#include "keep/KeptFile.h"
 #include "person/Person.h"
 #include "platform/StopHook.h"
 
 namespace roster {
-
-// A roster kept in a file between runs. Each text is the file's bytes.
-struct KeptFile {
-    std::string path;   // as the user typed it
-    FileLayout layout;  // its format, and how a CSV file is written
-    // The roster as this session last loaded or saved it, what a merge
-    // starts from, and as the latest command left it: one and the same text
-    // while they are alike, so that a roster of long texts is held once.
-    std::shared_ptr<const std::string> saved;
-    std::shared_ptr<const std::string> pending;
-    Fingerprint noted;    // the persons that `pending` holds (see rosterPrint)
-    bool onDisk = false;  // whether the file held `disk` when last read or written
-    Fingerprint disk;
-    std::string holder;  // this process, as a lock names it
-    // The lock file that says who has the file open, and what it holds
-    // while it is this session's own.
-    std::string lockPath;
-    std::string lockText;
-    bool lockHeld = false;
-    bool lockWanted = false;  // another holder's lock was there: taken over once it has gone
-};
 
 struct Session {
     Session(std::istream& input, std::ostream& output) : in(input), out(output) {}

@@ -22,31 +22,7 @@ constexpr long long kStaleSeconds = 60;
 // cleared, one above the other.
 constexpr int kDeepest = 3;
 
-struct Words {
-    std::string_view program;
-    unsigned long id = 0;
-    std::string_view host;
-};
-
-// "PROGRAM ID HOST"; false for any other text.
-bool readWords(std::string_view text, Words& words) {
-    const std::size_t first = text.find(' ');
-    const std::size_t second = text.find(' ', first == text.npos ? first : first + 1);
-    if (second == text.npos || second == first + 1 || second - first > 11) {
-        return false;
-    }
-    for (std::size_t i = first + 1; i < second; ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return false;
-        }
-        words.id = words.id * 10 + static_cast<unsigned long>(text[i] - '0');
-    }
-    words.program = text.substr(0, first);
-    words.host = text.substr(second + 1);
-    return true;
-}
-
-// A save's lock whose holder has ended, or that is older than any save,
+// A save's turn whose holder has ended, or that is older than any save,
 // or than the system's start.
 bool saveLeftOver(std::string_view text, long long age, const void* me) {
     const long long started = os().secondsSinceBoot();
@@ -102,23 +78,8 @@ Take tryTake(const Path& lock, std::string_view me, int depth) {
 
 }  // namespace
 
-std::string programAndProcess() {
-    return std::string(kProgramName) + ' ' + std::to_string(os().processId());
-}
-
-std::string thisProcess() {
-    return programAndProcess() + ' ' + os().hostName();
-}
-
-bool holderGone(std::string_view text, std::string_view me) {
-    Words holder;
-    Words mine;
-    return readWords(text, holder) && readWords(me, mine) && holder.program == mine.program &&
-           holder.host == mine.host && os().processGone(holder.id);
-}
-
-SaveLock::SaveLock(const char* file, std::string_view me, Wait wait) : holder(me) {
-    if (!saveLockOf(file, lock)) {
+SaveTurn::SaveTurn(const char* file, std::string_view me, Wait wait) : holder(me) {
+    if (!saveTurnOf(file, lock)) {
         return;
     }
     const long long deadline =
@@ -139,13 +100,13 @@ SaveLock::SaveLock(const char* file, std::string_view me, Wait wait) : holder(me
     }
 }
 
-SaveLock::~SaveLock() {
+SaveTurn::~SaveTurn() {
     if (current == Held) {
         removeIfHolding(lock.c_str(), holder);
     }
 }
 
-bool saveLockOf(const char* file, Path& lock) {
+bool saveTurnOf(const char* file, Path& lock) {
     Path target;
     return target.add(file).fitsIn() && os().followLinks(target) &&
            lock.beside(target, ".", ".saving").fitsIn();

@@ -12,27 +12,16 @@
 #include <string_view>
 
 #include "base/Path.h"
+#include "io/LockText.h"
 
 namespace roster {
 
-// A lock's text is short: none is written longer, and a longer file is no
-// lock.
-constexpr std::size_t kLockSize = 4096;
-
-// What names this process: the program and its process number, as
-// "roster 4242"; and in a lock with the machine's name after them, as
-// "roster 4242 host". Made in normal code.
-std::string programAndProcess();
-std::string thisProcess();
-
-// Whether the lock `text` names a process of this program on this
-// machine (`me` names this process) that has ended.
-bool holderGone(std::string_view text, std::string_view me);
-
-// While it lives, no other program that takes this lock saves `file`.
+// The turn to save a file: while it lives, no other program that takes
+// the turn saves `file`. It is the lock ".NAME.saving" beside the file that
+// `file`'s links lead to, holding "roster PID HOST" (see thisProcess).
 // Taking it waits for a holder that is alive, up to a few seconds, or until
 // a request to stop comes; a holder that is gone is cleared away.
-class SaveLock {
+class SaveTurn {
   public:
     // How long a holder that is alive is waited for.
     enum Wait {
@@ -45,10 +34,10 @@ class SaveLock {
         Unheld,  // the folder takes no lock, and no file beside `file`
     };
 
-    SaveLock(const char* file, std::string_view me, Wait wait);
-    ~SaveLock();
-    SaveLock(const SaveLock&) = delete;
-    SaveLock& operator=(const SaveLock&) = delete;
+    SaveTurn(const char* file, std::string_view me, Wait wait);
+    ~SaveTurn();
+    SaveTurn(const SaveTurn&) = delete;
+    SaveTurn& operator=(const SaveTurn&) = delete;
 
     State state() const { return current; }
 
@@ -68,14 +57,13 @@ using LeftOver = bool (*)(std::string_view text, long long age, const void* cont
 // which names it as `me`. True when it was removed.
 bool clearLeftOver(const char* lock, std::string_view me, LeftOver leftOver, const void* context);
 
-// The lock that SaveLock takes for `file`: ".NAME.saving" beside the file
-// that its links lead to.
-bool saveLockOf(const char* file, Path& lock);
+// The lock that SaveTurn takes for `file`.
+bool saveTurnOf(const char* file, Path& lock);
 
 // Clears away what sessions that were killed left of the lock `lock`: the
 // locks above it that clear it away, where their holders are gone, and the
 // files made to make them; and, when `itself`, the lock itself where it is
-// a save's lock (see SaveLock) whose holder is gone. Allocates, and is for
+// a save's turn (see SaveTurn) whose holder is gone. Allocates, and is for
 // normal code only.
 void clearLeftOvers(const char* lock, std::string_view me, bool itself);
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "formats/Formats.h"
-#include "formats/LockFile.h"
+#include "io/LockText.h"
 
 namespace roster {
 namespace {
