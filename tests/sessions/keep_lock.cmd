@@ -92,12 +92,3 @@ for signal in HUP TERM INT; do
     exec 3>&-
     ls -A | grep -F "$lock" || echo "no lock left"
 done
-echo "== a save's lock whose holder has ended is cleared away; a live one's is waited for, then the roster goes beside"
-add() { printf 'A\n%s\n25\n70\n3.5\nMath\n1\n' "$1"; }
-printf 'roster %s %s' "$gone" "$(hostname)" > .team.txt.saving
-add "Lee, Bo" | roster team.txt | tail -n 1
-sleep 60 & alive=$!
-printf 'roster %s %s' "$alive" "$(hostname)" > .team.txt.saving
-add "Kim, Al" | roster team.txt | tail -n 1
-kill $alive
-ls -A | grep -E '^(\.?team)'

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -8,7 +9,9 @@
 
 #include "base/Unicode.h"
 #include "io/StandardIo.h"
+#include "platform/Stop.h"
 #include "platform/System.h"
+#include "tests/unit/FakeSystem.h"
 
 namespace roster {
 namespace {
@@ -56,6 +59,44 @@ TEST(OutputBufferTest, EveryBytePutArrivesWhereverItFallsOnTheBuffersEdge) {
     removeFile(path.c_str());
 }
 
+#ifndef _WIN32
+// A request to stop comes while a write of standard output has taken part
+// of its bytes and waits for the rest: the write returns cut short, the
+// stop takes the output over, and the rest goes out once, no byte twice.
+TEST(StopTest, AStopDuringAWriteThatWaitsWritesTheRestOnce) {
+    const std::string path = testing::TempDir() + "roster-stopped";
+    std::string said;
+    for (int line = 0; said.size() < 10000; ++line) {
+        said += "line " + std::to_string(line) + '\n';
+    }
+    EXPECT_EXIT(
+        {
+            FakeSystem fake;
+            int writes = 0;
+            fake.writes = [&](int file, const char* data, std::size_t size) -> long {
+                if (++writes == 2) {  // waits for its reader until a stop comes
+                    std::raise(SIGTERM);
+                    errno = EINTR;
+                    return -1;
+                }
+                return fake.System::writeOnce(file, data, writes == 1 ? 100 : size);
+            };
+            struct Nothing final : StopWork {
+                void onStop(bool) override {}
+            } work;
+            OutputBuffer output(os().openForWriting(path.c_str()));
+            const StopHandler stop(work, &output);
+            output.sputn(said.data(), static_cast<std::streamsize>(said.size()));
+            output.mark();
+            output.pubsync();
+        },
+        testing::KilledBySignal(SIGTERM), "");
+    std::ifstream written(path, std::ios_base::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(written), {}) == said);
+    os().remove(path.c_str());
+}
+#endif
+
 // Names go to Windows in UTF-16 and come back in UTF-8; text that is not
 // well-formed UTF-8 names no file, and a half of a character that the
 // system holds is kept as bytes that name none either.
@@ -66,6 +107,14 @@ TEST(UnicodeTest, NamesBetweenUtf8AndUtf16) {
     } cases[] = {
         {u8"Łódź.csv", u"Łódź.csv"},
         {u8"王/😀", u"王/😀"},  // a pair of halves in UTF-16
+        // The edges of the ranges: just outside the halves, the first and
+        // the last character that takes two halves.
+        {"\xED\x9F\xBF\xEE\x80\x80", u"\uD7FF\uE000"},
+        {"\xF0\x90\x80\x80", u"\xD800\xDC00"},
+        {"\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
+        {"\xF4\x90\x80\x80", u""},  // past U+10FFFF
+        {"\xF0\x8F\xBF\xBF", u""},  // too long a form
+        {"\xED\xBF\xBF", u""},      // the last half
         {"a\xFF.csv", u""},
         {"\xC3", u""},                  // cut short
         {"\xED\xA0\x80", u""},          // a half of a character
@@ -77,7 +126,10 @@ TEST(UnicodeTest, NamesBetweenUtf8AndUtf16) {
         EXPECT_TRUE(c.utf16.empty() || wide == c.utf16) << c.utf8;
         EXPECT_TRUE(c.utf16.empty() || utf8FromUtf16(wide) == c.utf8) << c.utf8;
     }
-    EXPECT_EQ(utf8FromUtf16(u"\xD800x"), "\xED\xA0\x80x");
+    // A half alone, whichever it is, is kept as its bytes.
+    EXPECT_EQ(utf8FromUtf16(u"\xD800x\xDBFF\xDC00\xDFFF"),
+              "\xED\xA0\x80x\xF4\x8F\xB0\x80\xED\xBF\xBF");
+    EXPECT_EQ(utf8FromUtf16(u"\xDC00\xD800"), "\xED\xB0\x80\xED\xA0\x80");
 #ifdef _WIN32
     const std::string name = testing::TempDir() + "roster-\xFF.txt";
     EXPECT_EQ(os().kindOf(name.c_str()), Kind::Other);
