@@ -1,12 +1,21 @@
 # What `cmake --install` puts where, and the packages CPack makes of it: a
-# Debian package of the program and its manual page, and for the Windows
-# build a zip of roster.exe, the README and the example roster files.
+# Debian package of the program, its manual page and its changelog (NEWS),
+# and for the Windows build a zip of roster.exe, the README, NEWS, the
+# manual page as text and the example roster files.
 include(GNUInstallDirs)
 
 if(WIN32)
     install(TARGETS roster RUNTIME DESTINATION .)
-    install(FILES README.md DESTINATION .)
+    install(FILES README.md NEWS DESTINATION .)
     install(FILES examples/roster.txt examples/malformed.txt DESTINATION examples)
+    # The manual page as plain text, written as it is installed, where
+    # groff is there to write it.
+    find_program(GROFF groff)
+    if(GROFF)
+        install(CODE "execute_process(COMMAND \"${GROFF}\" -man -Tutf8 -P-cbou
+                          \"${PROJECT_SOURCE_DIR}/roster.1\"
+                          OUTPUT_FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/roster-manual.txt\")")
+    endif()
     set(CPACK_GENERATOR ZIP)
     set(CPACK_SYSTEM_NAME win64)
 else()
@@ -20,6 +29,15 @@ else()
                        COMMENT "Compressing the manual page")
     add_custom_target(manual ALL DEPENDS ${manual}.gz)
     install(FILES ${manual}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # NEWS is the changelog, where Debian looks for one.
+    set(changelog ${PROJECT_BINARY_DIR}/changelog)
+    add_custom_command(OUTPUT ${changelog}.gz
+                       COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/NEWS ${changelog}
+                       COMMAND gzip -9 -n -f ${changelog}
+                       DEPENDS ${PROJECT_SOURCE_DIR}/NEWS
+                       COMMENT "Compressing the changelog")
+    add_custom_target(changelog ALL DEPENDS ${changelog}.gz)
+    install(FILES ${changelog}.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
     set(CPACK_GENERATOR DEB)
 endif()
 

@@ -68,7 +68,9 @@ const char kUsage[] =
     "report or the roster could not be saved by the time input ended, when\n"
     "standard output could not be written, or when --convert could not read\n"
     "IN or write OUT; 2 for an unknown argument, more than one FILE, or\n"
-    "--convert without IN and OUT.\n";
+    "--convert without IN and OUT.\n"
+    "\n"
+    "The manual page tells the rest: man roster.\n";
 
 // A session that keeps its roster in a file saves it too when the terminal
 // closes or the system asks the program to stop.

@@ -1,14 +1,6 @@
 #!/usr/bin/env python3
-"""Several sessions keep one file and leave at the same moment, many rounds.
-
-In each round SESSIONS programs keep one file of SESSIONS persons, a roster
-file or a CSV file in turn: session k edits person k and adds one of its
-own, and once all of them wait at the menu their inputs are closed at once.
-The file must then hold every person once, with every edit, and exactly one
-session may say it saved the file while every other merged into it.
-Then, in KILLS rounds, a session is killed at a random moment of its save,
-and the next session must save at once to a file that is whole. Under Wine
-(--wine) 4 rounds of 3 sessions run, and no kills.
+"""Several sessions keep one file and leave at the same moment, many rounds;
+then sessions killed while they save (see README.md).
 
 Usage: concurrency_test.py [--wine] BINARY
 """

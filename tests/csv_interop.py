@@ -1,15 +1,8 @@
 #!/usr/bin/env python3
 """Spreadsheet files written and read by Python's csv module, a reader and
-writer independent of the program's.
+writer independent of the program's, in four dialects (see README.md).
 
 usage: csv_interop.py ROSTER
-
-For each dialect (excel with and without a byte-order mark, excel-tab, and
-";" with decimal commas, with CR LF and with LF line ends) Python writes
-rosters of awkward texts and extreme numbers; `roster --convert` loads each
-and writes a CSV file of its own, which keeps the dialect; Python reads
-that back and must find every text and every number, bit for bit. Files
-in the dialect spreadsheets expect go through a roster file on the way.
 """
 
 import csv

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into a scratch folder, with `cmake --install` or, given
-# "deb", from its Debian package, and checks that the program and its
-# manual page land where users look for them and that the program runs.
+# "deb", from its Debian package, and checks that the program, its manual
+# page and its changelog land where users look for them and that the
+# program runs.
 # Usage: install_test.sh BUILD_DIR [deb]
 set -euo pipefail
 
@@ -36,9 +37,10 @@ else
 fi
 check test -x "$prefix/bin/roster"
 check cmp -s "$source_dir/roster.1" <(gzip -dc "$prefix/share/man/man1/roster.1.gz")
+check cmp -s "$source_dir/NEWS" <(gzip -dc "$prefix/share/doc/roster/changelog.gz")
 check test "$("$prefix/bin/roster" --version </dev/null)" = "roster 1.0.0"
 if [ "$failed" -ne 0 ]; then
     (cd "$root" && find . -type f | sort)
     exit 1
 fi
-echo "bin/roster and share/man/man1/roster.1.gz installed"
+echo "bin/roster, share/man/man1/roster.1.gz and share/doc/roster/changelog.gz installed"

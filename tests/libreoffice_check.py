@@ -1,12 +1,7 @@
 #!/usr/bin/python3
-"""roster beside a real, headless LibreOffice, driven through its Python bridge.
-
-Run by hand, not by `make test` (Debian: libreoffice-calc-nogui python3-uno):
+"""roster beside a real, headless LibreOffice, driven through its Python bridge
+(see README.md). Run by hand, not by `make test`:
   tests/libreoffice_check.py build/release/roster
-Checks that LibreOffice opens a file that a session keeps read-only and leaves
-the session's lock alone, that a session started while LibreOffice has the
-file open names LibreOffice's user, and that a cell LibreOffice saves
-meanwhile is merged with the session's addition.
 """
 
 import os

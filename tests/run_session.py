@@ -1,43 +1,10 @@
 #!/usr/bin/env python3
 """Runs one recorded session against the real binary and compares the result.
 
-A session NAME is a set of files beside each other:
-  NAME.in      what the user types (required)
-  NAME.out     the expected standard output (required)
-  NAME.report  the expected outputdata.txt afterwards (optional)
-  NAME.err     the expected standard error (optional; default: empty)
-  NAME.status  the expected exit status (optional; default: 0)
-  NAME.cmd     a bash command run in place of the default `roster < "$IN"`
-               (optional); `roster` is a function that starts the binary.
-Every session runs in a fresh scratch folder that holds a copy of the
-roster files in sessions/data/. Differences are shown as unified diffs.
+usage: run_session.py [--valgrind | --wine] [--timeout SECONDS] BINARY SESSION
 
-A session NAME.cuts is typed cut short after every one of its bytes, so
-input ends at every prompt and inside every answer. Each line is a line
-typed, then optionally a tab and what finishing it does to the roster:
-"+NAME" or "-NAME", several separated by "|". Every cut must end the
-program within 5 seconds with status 0 and the report saved, and the report
-must list the roster that the last whole line left, or, for a cut inside a
-line, the roster that this line leaves.
-
-The time limit (--timeout) counts for each start of the program; a session
-that runs over is ended with every process it started.
-
-A session NAME.talk is typed by a program that waits for each question:
-it sends each line only once the output has grown since the line before
-and ends with a prompt, as a person at a terminal does, or a program
-driving roster through two pipes. The session fails when the program does
-not show a prompt within the time limit; its output must be NAME.out.
-
-With --wine the binary is a Windows program run under Wine. Its standard
-output, standard error and report are compared with every CR LF turned
-into LF, and every line break the program wrote to standard output or to
-the report must be a CR LF; a session that fails after a start that said
-nothing, as Wine now and then ends one at once on a busy machine, is run
-once more. A session whose .cmd has a line starting with
-"# POSIX only" is skipped (exit status 77); one whose input is NAME.win in
-place of NAME.in runs under Wine alone. A scene that needs a tool which is
-missing says so and ends with status 77, and the session is skipped.
+SESSION is NAME.in, NAME.talk, NAME.cuts or NAME.win; README.md in this
+folder describes the files that make up a session and how each kind runs.
 """
 
 import argparse

@@ -1,14 +1,6 @@
 #!/usr/bin/env python3
-"""Keys typed at a terminal, and the line the program receives.
-
-Runs the program in a pseudo-terminal and types each answer once its prompt
-is shown, as a person does: persons whose names are typed with editing keys
-(the names in team.txt are the lines received), Ctrl-D at the menu, a
-hang-up and Ctrl-C in the middle of a line, and a listing of names that hold
-escape sequences. Exits with 77 (skipped) where there is no pseudo-terminal.
-
-With --wine the program is a Windows one in the console Wine makes of the
-terminal: names and file names beyond ASCII typed, shown, saved and opened.
+"""Keys typed at a terminal, and the line the program receives (see README.md).
+Exits with 77 (skipped) where there is no pseudo-terminal.
 
 usage: terminal_test.py [--wine] BINARY
 """
