@@ -153,16 +153,8 @@ void StopHandler::finish() {
     endBy(state->deferred);
 }
 
-StopGuard::StopGuard() : held(live == nullptr ? nullptr : &live->owner) {
-    if (held != nullptr) {
-        held->hold();
-    }
-}
-
-StopGuard::~StopGuard() {
-    if (held != nullptr) {
-        held->release();
-    }
+StopHandler* StopHandler::living() {
+    return live == nullptr ? nullptr : &live->owner;
 }
 
 }  // namespace roster

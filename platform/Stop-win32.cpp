@@ -99,16 +99,8 @@ void StopHandler::finish() {
     }
 }
 
-StopGuard::StopGuard() : held(live == nullptr ? nullptr : &live->owner) {
-    if (held != nullptr) {
-        held->hold();
-    }
-}
-
-StopGuard::~StopGuard() {
-    if (held != nullptr) {
-        held->release();
-    }
+StopHandler* StopHandler::living() {
+    return live == nullptr ? nullptr : &live->owner;
 }
 
 }  // namespace roster

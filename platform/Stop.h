@@ -47,6 +47,8 @@ class StopHandler final : public StopHook {
     // does now: held back by a StopGuard, or waiting for a write of the
     // output to return. A wait for something outside gives up when one has.
     static bool requested();
+    // The handler that requests reach now, or nullptr.
+    static StopHandler* living();
 
     bool deferred() const override;
     [[noreturn]] void finish() override;
@@ -64,8 +66,16 @@ class StopHandler final : public StopHook {
 // and do nothing while no StopHandler lives.
 class StopGuard {
   public:
-    StopGuard();
-    ~StopGuard();
+    StopGuard() : held(StopHandler::living()) {
+        if (held != nullptr) {
+            held->hold();
+        }
+    }
+    ~StopGuard() {
+        if (held != nullptr) {
+            held->release();
+        }
+    }
     StopGuard(const StopGuard&) = delete;
     StopGuard& operator=(const StopGuard&) = delete;
 
