@@ -10,30 +10,6 @@
 
 namespace roster {
 
-namespace {
-
-// Holds a request to stop back while it lives.
-class Holding {
-  public:
-    explicit Holding(StopHook* stop) : hook(stop) {
-        if (hook != nullptr) {
-            hook->hold();
-        }
-    }
-    ~Holding() {
-        if (hook != nullptr) {
-            hook->release();
-        }
-    }
-    Holding(const Holding&) = delete;
-    Holding& operator=(const Holding&) = delete;
-
-  private:
-    StopHook* hook;
-};
-
-}  // namespace
-
 OutputBuffer::OutputBuffer(int to) : file(to) {
     setp(buffer, buffer + sizeof buffer);
 }
@@ -132,7 +108,7 @@ std::string OutputBuffer::takeUnfinishedLine() {
     }
     std::string rest(start, end);
     {
-        const Holding held(hook);
+        const StopHold held(hook);
         pbump(-static_cast<int>(end - start));
         const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
         marked = marked < size ? marked : size;

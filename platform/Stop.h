@@ -64,23 +64,9 @@ class StopHandler final : public StopHook {
 // Holds a request to stop back while what the stop's work reads is being
 // changed; it is carried out as soon as the guard ends. Guards may nest,
 // and do nothing while no StopHandler lives.
-class StopGuard {
+class StopGuard : public StopHold {
   public:
-    StopGuard() : held(StopHandler::living()) {
-        if (held != nullptr) {
-            held->hold();
-        }
-    }
-    ~StopGuard() {
-        if (held != nullptr) {
-            held->release();
-        }
-    }
-    StopGuard(const StopGuard&) = delete;
-    StopGuard& operator=(const StopGuard&) = delete;
-
-  private:
-    StopHook* held;
+    StopGuard() : StopHold(StopHandler::living()) {}
 };
 
 }  // namespace roster

@@ -45,4 +45,24 @@ class StopHook {
     ~StopHook() = default;
 };
 
+// Holds requests to stop back while it lives, where there is a hook.
+class StopHold {
+  public:
+    explicit StopHold(StopHook* stop) : hook(stop) {
+        if (hook != nullptr) {
+            hook->hold();
+        }
+    }
+    ~StopHold() {
+        if (hook != nullptr) {
+            hook->release();
+        }
+    }
+    StopHold(const StopHold&) = delete;
+    StopHold& operator=(const StopHold&) = delete;
+
+  private:
+    StopHook* hook;
+};
+
 }  // namespace roster
