@@ -4,8 +4,8 @@
 // A lock whose holder has gone (killed, or its machine lost power) never
 // holds anyone back.
 //
-// Nothing here allocates memory, and on POSIX systems nothing makes a call
-// that a signal handler may not make.
+// Unless a call says otherwise, nothing here allocates memory, and on POSIX
+// systems nothing makes a call that a signal handler may not make.
 #pragma once
 
 #include <string>
@@ -54,7 +54,8 @@ using LeftOver = bool (*)(std::string_view text, long long age, const void* cont
 // Removes the lock file `lock` when `leftOver` finds it so, without ever
 // removing a lock that another has made meanwhile: one process at a time
 // clears a lock, judging it again under a lock of its own on that lock,
-// which names it as `me`. True when it was removed.
+// which names it as `me`. True when it was removed. As fit for a signal
+// handler as `leftOver` is.
 bool clearLeftOver(const char* lock, std::string_view me, LeftOver leftOver, const void* context);
 
 // The lock that SaveTurn takes for `file`.
