@@ -72,11 +72,29 @@ struct RecordRead {
     bool lineEnded = false;  // the last character read ended a line, when counted
 };
 
+// The seven values of a record as read. Reading one record after another
+// into the same Record reuses the room its texts took.
+struct Record {
+    std::string name;
+    std::string major;
+    int whole[3] = {};     // age, height, weight
+    double reals[2] = {};  // GPA, net worth
+
+    double valueOf(Field field) const {
+        return field < kGPA ? whole[field - kAge] : reals[field - kGPA];
+    }
+    // The person it holds; its texts are moved out.
+    Person take() {
+        return Person(std::move(name), whole[0], whole[1], whole[2], reals[0], std::move(major),
+                      reals[1]);
+    }
+};
+
 // Reads one record (name line, major line, then age, height, weight, GPA and
-// net worth) into `person`. A read that fails leaves the stream failed and
-// the fields it did not reach as they were. The line ends the record took
+// net worth) into `record`. A read that fails leaves the stream failed and
+// the values it did not reach as they were. The line ends the record took
 // up are counted only when asked.
-RecordRead readRecord(std::istream& in, Person& person, bool countLines = false);
+RecordRead readRecord(std::istream& in, Record& record, bool countLines = false);
 
 // How strictly a roster file is read.
 enum class Reading {

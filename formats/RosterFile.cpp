@@ -110,23 +110,16 @@ bool skipRestOfLine(std::istream& in, RecordRead& read) {
     }
 }
 
-std::string valueText(const Person& person, Field field) {
-    switch (field) {
-        case kAge:
-            return numberText(person.getAge());
-        case kHeight:
-            return numberText(person.getHeight());
-        case kWeight:
-            return numberText(person.getWeight());
-        default:
-            return numberText(person.getGPA());
-    }
+// A number of a record as the file gives it.
+std::string valueText(const Record& record, Field field) {
+    return field < kGPA ? numberText(record.whole[field - kAge])
+                        : numberText(record.reals[field - kGPA]);
 }
 
 // What stopped a strict read at a record that begins on `line`, named on
 // the line of the value at fault.
 Problem problemAt(std::size_t line, RosterRead::Stop stop, const RecordRead& read,
-                  const Person& person, const std::istream& in) {
+                  const Record& record, const std::istream& in) {
     switch (stop) {
         case RosterRead::Unreadable: {
             const Field field = static_cast<Field>(read.field);
@@ -140,9 +133,9 @@ Problem problemAt(std::size_t line, RosterRead::Stop stop, const RecordRead& rea
             return {line + read.fieldLines[kNetworth], fieldName(kNetworth),
                     "text follows it on its line"};
         default: {
-            const Field field = person.brokenRule(Rules::Kept);
+            const Field field = firstBrokenRule(record, Rules::Kept);
             return {line + read.fieldLines[field], fieldName(field),
-                    outsideRule(field, valueText(person, field), Rules::Kept)};
+                    outsideRule(field, valueText(record, field), Rules::Kept)};
         }
     }
 }
@@ -163,16 +156,9 @@ void writeRecord(std::string& out, const Person& person) {
 
 }  // namespace
 
-RecordRead readRecord(std::istream& in, Person& person, bool countLines) {
-    std::string name = person.getName();
-    std::string major = person.getMajor();
-    int whole[3] = {person.getAge(), person.getHeight(), person.getWeight()};
-    double reals[2] = {person.getGPA(), person.getNetworth()};
-    // The fields read, and those not reached as they were.
-    const auto store = [&] {
-        person = Person(std::move(name), whole[0], whole[1], whole[2], reals[0], std::move(major),
-                        reals[1]);
-    };
+RecordRead readRecord(std::istream& in, Record& record, bool countLines) {
+    std::string& name = record.name;
+    std::string& major = record.major;
     RecordRead read;
     RecordRead* counted = countLines ? &read : nullptr;
     // Counts the fields read; once a read fails, every later one fails too.
@@ -188,7 +174,6 @@ RecordRead readRecord(std::istream& in, Person& person, bool countLines) {
     if (isBlank(name) && isBlank(major) && !skipSpace(in, read)) {
         read.outcome = RecordRead::Nothing;
         in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
-        store();
         return read;
     }
     if (nameSpaces + majorSpaces > 0) {
@@ -196,13 +181,12 @@ RecordRead readRecord(std::istream& in, Person& person, bool countLines) {
         major.append(majorSpaces, ' ');
     }
     for (int field = kAge; field <= kWeight; ++field) {
-        readNumber(in, whole[field - kAge], counted, field);
+        readNumber(in, record.whole[field - kAge], counted, field);
         next();
     }
-    readNumber(in, reals[0], counted, kGPA);
+    readNumber(in, record.reals[0], counted, kGPA);
     next();
-    readNumber(in, reals[1], counted, kNetworth);
-    store();
+    readNumber(in, record.reals[1], counted, kNetworth);
     if (in.fail()) {
         read.outcome = RecordRead::Unreadable;
         // What the file ends before stands, as far as it stands anywhere,
@@ -235,14 +219,15 @@ RosterRead readRoster(std::istream& in, std::vector<Person>& persons, ReadOption
     const bool strict = options.reading == Reading::Strict;
     std::size_t records = 0;
     std::size_t line = 1;
+    // One record's room for them all; a person is made of it only when kept.
+    Record record;
     while (in.peek() != std::istream::traits_type::eof()) {
-        Person person;
-        const RecordRead read = readRecord(in, person, strict);
+        const RecordRead read = readRecord(in, record, strict);
         if (read.outcome == RecordRead::Nothing) {
             break;
         }
         ++records;
-        const bool valid = person.isValid(options.rules);
+        const bool valid = firstBrokenRule(record, options.rules) == kFieldCount;
         RosterRead::Stop stop = RosterRead::End;
         if (read.outcome == RecordRead::Unreadable) {
             stop = RosterRead::Unreadable;
@@ -257,10 +242,10 @@ RosterRead readRoster(std::istream& in, std::vector<Person>& persons, ReadOption
             return {stop, records, {line, "", "more than 20 persons"}};
         }
         if (stop != RosterRead::End) {
-            return {stop, records, strict ? problemAt(line, stop, read, person, in) : Problem()};
+            return {stop, records, strict ? problemAt(line, stop, read, record, in) : Problem()};
         }
         if (valid) {
-            persons.push_back(std::move(person));
+            persons.push_back(record.take());
         }
         line += read.lines;
     }

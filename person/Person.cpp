@@ -16,12 +16,7 @@ Person::Person(std::string nameValue, int ageValue, int heightValue, int weightV
       networth(networthValue) {}
 
 Field Person::brokenRule(Rules rules) const {
-    for (const Field field : {kAge, kHeight, kWeight, kGPA}) {
-        if (!obeysRule(field, valueOf(field), rules)) {
-            return field;
-        }
-    }
-    return kFieldCount;
+    return firstBrokenRule(*this, rules);
 }
 
 double Person::valueOf(Field field) const {

@@ -263,8 +263,9 @@ std::string readAll(const std::string& text) {
     std::string log;
     for (RecordRead read;
          read.outcome == RecordRead::Complete || read.outcome == RecordRead::ExtraText;) {
-        Person p;
-        read = readRecord(in, p, true);
+        Record record;
+        read = readRecord(in, record, true);
+        const Person p = record.take();
         const std::string ends[] = {"\n", " extra\n", " unreadable " + std::to_string(read.field),
                                     ""};
         log += read.outcome == RecordRead::Nothing
