@@ -18,7 +18,7 @@ namespace roster {
 
 class FakeSystem final : public System {
   public:
-    enum Call { Create, Write, Flush, Close, Rename, Remove };
+    enum Call { Create, Write, Flush, Close, Rename };
 
     FakeSystem() { useSystem(this); }
     ~FakeSystem() override { useSystem(nullptr); }
@@ -27,12 +27,11 @@ class FakeSystem final : public System {
 
     // The calls of `call` on a path that holds `part` (for a file, the path
     // it was opened by), after `skip` of them, fail `times` times: with
-    // errno `error`, or for a rename or a removal as another program that
-    // holds the file makes them fail (Done::Held).
+    // errno `error`, or for a rename with error 0 as another program that
+    // holds the file makes it fail (Done::Held).
     void refuse(Call call, const std::string& part, int error, int times = 1, int skip = 0) {
         rules.push_back({call, part, error, times, skip});
     }
-    void hold(Call call, const std::string& part, int times) { refuse(call, part, 0, times); }
 
     std::set<unsigned long> running;        // processes that are alive, besides this one
     std::set<std::string> devices;          // paths that lead to a device
@@ -65,9 +64,6 @@ class FakeSystem final : public System {
     }
     Done rename(const char* from, const char* to) override {
         return fails(Rename, to) ? refusal : System::rename(from, to);
-    }
-    Done remove(const char* path) override {
-        return fails(Remove, path) ? refusal : System::remove(path);
     }
     bool processGone(unsigned long id) override {
         return id != processId() && running.count(id) == 0;

@@ -129,6 +129,14 @@ TEST(FormatsTest, SavedRostersReadBackBitForBit) {
     }
 }
 
+// The seven fields in one short text.
+std::string shortFields(const Person& p) {
+    std::ostringstream out;
+    out << p.getName() << '|' << p.getMajor() << '|' << p.getAge() << '|' << p.getHeight() << '|'
+        << p.getWeight() << '|' << p.getGPA() << '|' << p.getNetworth();
+    return out.str();
+}
+
 // How reading a CSV file goes: the persons it holds, or the message the
 // file is refused with.
 std::string readCsvText(const std::string& text) {
@@ -145,8 +153,7 @@ std::string readCsvText(const std::string& text) {
     read << layout.csv.delimiter << layout.csv.decimal << layout.csv.byteOrderMark
          << layout.csv.sepLine << layout.csv.cells.size() << ' ';
     for (const Person& p : persons) {
-        read << p.getName() << '|' << p.getMajor() << '|' << p.getAge() << '|' << p.getHeight()
-             << '|' << p.getWeight() << '|' << p.getGPA() << '|' << p.getNetworth() << ';';
+        read << shortFields(p) << ';';
     }
     return read.str();
 }
@@ -245,14 +252,6 @@ TEST(FormatsTest, ACsvFileHasOneDecimalMark) {
     for (const auto& [delimiter, rows, outcome] : cases) {
         EXPECT_EQ(readCsvText(file(delimiter, rows)), outcome) << rows;
     }
-}
-
-// The seven fields in one short text.
-std::string shortFields(const Person& p) {
-    std::ostringstream out;
-    out << p.getName() << '|' << p.getMajor() << '|' << p.getAge() << '|' << p.getHeight() << '|'
-        << p.getWeight() << '|' << p.getGPA() << '|' << p.getNetworth();
-    return out.str();
 }
 
 // Reads records until one is not complete and logs each: its fields, whether

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,14 +19,10 @@ namespace roster {
 namespace {
 
 const Person kSmith("Smith, John", 25, 70, 180, 3.5, "Math", 1);
+const Person kOurSmith("Smith, John", 25, 70, 180, 3.5, "Math", 10);  // as the session edits him
+const Person kTheirSmith("Smith, John", 25, 70, 180, 3.5, "Math", 20);
 const Person kDoe("Doe, Jane", 22, 65, 130, 2.8, "Art", 2);
 const Person kLee("Lee, Bo", 30, 60, 150, 3.0, "Law", 3);
-
-Person smithWorth(double networth) {
-    Person smith = kSmith;
-    smith.setNetworth(networth);
-    return smith;
-}
 
 // A folder of the test's own, empty, with its path ending in a separator.
 std::string emptyFolder(const std::string& name) {
@@ -45,13 +42,12 @@ void write(const std::string& path, const std::string& bytes) {
 }
 
 std::string listed(const std::string& folder) {
-    std::vector<std::string> names;
-    os().listFolder(folder.c_str(), names);
-    std::sort(names.begin(), names.end());
-    std::string all;
-    for (const std::string& name : names) {
-        all += name + ' ';
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
     }
+    std::string all;
+    std::for_each(names.begin(), names.end(), [&](const std::string& name) { all += name + ' '; });
     return all;
 }
 
@@ -59,7 +55,7 @@ std::string listed(const std::string& folder) {
 // gives Smith another net worth, then something happens before it leaves.
 TEST(KeptFileTest, EveryChoiceASaveCanMake) {
     using Where = KeptFile::Where;
-    const std::string ours = rosterBytes({smithWorth(10), kDoe});
+    const std::string ours = rosterBytes({kOurSmith, kDoe});
     const std::string base = rosterBytes({kSmith, kDoe});
     const std::string turn = std::string(kProgramName) + " 4242 " + os().hostName();
     const std::string temporary = ".team.txt." + std::to_string(os().processId()) + "-";
@@ -76,15 +72,15 @@ TEST(KeptFileTest, EveryChoiceASaveCanMake) {
          [](FakeSystem&, const std::string& folder) {
              write(folder + "team.txt", rosterBytes({kSmith, kDoe, kLee}));
          },
-         Where::Merged, rosterBytes({smithWorth(10), kDoe, kLee}), ""},
+         Where::Merged, rosterBytes({kOurSmith, kDoe, kLee}), ""},
         {"beside, changed",
          [](FakeSystem&, const std::string& folder) {
-             write(folder + "team.txt", rosterBytes({smithWorth(20), kDoe}));
+             write(folder + "team.txt", rosterBytes({kTheirSmith, kDoe}));
          },
-         Where::Changed, rosterBytes({smithWorth(20), kDoe}), ours},
+         Where::Changed, rosterBytes({kTheirSmith, kDoe}), ours},
         {"beside, held open by another program",
          [](FakeSystem& fake, const std::string&) {
-             fake.hold(FakeSystem::Rename, "team.txt", 99);
+             fake.refuse(FakeSystem::Rename, "team.txt", 0, 99);
          },
          Where::InUse, base, ours},
         {"beside, its turn held by a session that goes on",
@@ -113,7 +109,9 @@ TEST(KeptFileTest, EveryChoiceASaveCanMake) {
          },
          Where::File, ours, ""},
         {"a file held for a moment, tried again",
-         [](FakeSystem& fake, const std::string&) { fake.hold(FakeSystem::Rename, "team.txt", 3); },
+         [](FakeSystem& fake, const std::string&) {
+             fake.refuse(FakeSystem::Rename, "team.txt", 0, 3);
+         },
          Where::File, ours, ""},
     };
     for (const Case& c : cases) {
@@ -131,9 +129,8 @@ TEST(KeptFileTest, EveryChoiceASaveCanMake) {
         EXPECT_EQ(saving.where, c.where) << c.what;
         EXPECT_EQ(contents(folder + "team.txt"), c.file) << c.what;
         EXPECT_EQ(contents(folder + "team.txt.1"), c.beside) << c.what;
-        const bool heldTurn = fake.running.count(4242) != 0;
-        EXPECT_EQ(listed(folder), std::string(heldTurn ? ".team.txt.saving " : "") + "team.txt " +
-                                      (c.beside.empty() ? "" : "team.txt.1 "))
+        EXPECT_EQ(listed(folder), std::string(fake.running.empty() ? "" : ".team.txt.saving ") +
+                                      "team.txt " + (c.beside.empty() ? "" : "team.txt.1 "))
             << c.what;
         EXPECT_LT(fake.now, c.where == Where::File ? 2000 : 6000) << c.what;
     }
