@@ -12,6 +12,9 @@ cat team.txt
 printf 'P\nL\nX\n' | run team.txt
 printf 'O\nteam.txt\nE\nSmith\n6\n-0\nS\nSmith\n' | run team.txt
 cat team.txt
+# A change that leaves every length as it was is a change all the same.
+printf 'E\nSmith\n5\nComputer Studies\n' | run team.txt | tail -n 2
+sed -n 2p team.txt
 # Without a file the old rule holds: a weight of 0 is left out.
 printf 'O\nteam.txt\nP\nL\n' | run
 # A name that begins with '-'. The file is made as promised, though the

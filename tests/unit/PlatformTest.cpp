@@ -179,6 +179,7 @@ TEST(UnicodeTest, ConsoleOutputKeepsCharactersWhole) {
         {"ab\xC3", 1, u"ab\\xC3"},
         {"M\xC3\xBC", 0, u"M\u00FC"},
         {"\xF4\x8F", 2, u"\\xF4\\x8F"},
+        {"\xE0\xA0", 2, u"\\xE0\\xA0"},
         {"\xF0\x9F\x98", 3, u"\\xF0\\x9F\\x98"},
         {"\x80\x80\x80", 0, u"\\x80\\x80\\x80"},
         {"\xFF", 0, u"\\xFF"},
