@@ -171,7 +171,31 @@ Made createWhole(const char* path, const char* data, std::size_t size) {
                                        : Made::Failed;
 }
 
-unsigned long moveToNumbered(const char* from, const char* path, std::size_t numberAt) {
+namespace {
+
+// What the open file `from` holds, copied as it is read.
+class Copied final : public Content {
+  public:
+    explicit Copied(int file) : from(file) {}
+    bool writeTo(int file) const override {
+        char chunk[1 << 14];
+        long got = 0;
+        while ((got = readSome(from, chunk, sizeof chunk)) > 0) {
+            if (!writeAll(file, chunk, static_cast<std::size_t>(got))) {
+                return false;
+            }
+        }
+        return got == 0;
+    }
+
+  private:
+    int from;
+};
+
+// Tries the names of `path` with ".1", ".2", ... put in at byte `numberAt`
+// in turn, until `make` makes one or fails: its number, or 0.
+template <typename Make>
+unsigned long firstFreeNumber(const char* path, std::size_t numberAt, Make make) {
     Path numbered;
     const std::size_t stem = numbered.add(path, numberAt).add(".").size();
     for (unsigned long number = 1; number < 1000000; ++number) {
@@ -179,17 +203,44 @@ unsigned long moveToNumbered(const char* from, const char* path, std::size_t num
         if (!numbered.add(number).add(path + numberAt).fitsIn()) {
             return 0;
         }
-        const Published published = os().publish(from, numbered.c_str());
-        if (published != Published::Exists) {
-            return published == Published::Yes && flushFolderOf(numbered) ? number : 0;
+        const Written written = make(numbered.c_str());
+        if (written != Written::Exists) {
+            return written == Written::Yes && flushFolderOf(numbered) ? number : 0;
         }
     }
     return 0;
 }
 
+}  // namespace
+
+unsigned long moveToNumbered(const char* from, const char* path, std::size_t numberAt) {
+    bool linked = true;  // the file system gives a file a second name
+    const unsigned long number = firstFreeNumber(path, numberAt, [&](const char* name) {
+        if (linked) {
+            const Published published = os().publish(from, name);
+            if (published != Published::Failed) {
+                return published == Published::Yes ? Written::Yes : Written::Exists;
+            }
+            linked = false;
+        }
+        const int file = os().openRegularFile(from);
+        if (file < 0) {
+            return Written::Failed;
+        }
+        const Written written = writeNew(name, Copied(file), -1, true);
+        os().closeFile(file);
+        return written;
+    });
+    if (number != 0 && !linked) {
+        removeFile(from);
+    }
+    return number;
+}
+
 unsigned long writeNumberedFile(const char* path, std::size_t numberAt, const char* data,
                                 std::size_t size) {
-    // Made whole beside it first, so that it is never seen cut short.
+    // Made whole beside it first, so that it is never seen cut short where
+    // the file system gives a file a second name.
     Path file;
     Path temporary;
     if (!file.add(path).fitsIn() ||
@@ -197,23 +248,10 @@ unsigned long writeNumberedFile(const char* path, std::size_t numberAt, const ch
         return 0;
     }
     const unsigned long number = moveToNumbered(temporary.c_str(), path, numberAt);
-    if (number != 0) {
-        return number;
+    if (number == 0) {
+        removeFile(temporary.c_str());
     }
-    // A file system without a second name for a file: written in place.
-    removeFile(temporary.c_str());
-    Path numbered;
-    const std::size_t stem = numbered.add(path, numberAt).add(".").size();
-    Written written = Written::Exists;
-    unsigned long tried = 0;
-    while (written == Written::Exists && tried < 1000000) {
-        numbered.cut(stem);
-        if (!numbered.add(++tried).add(path + numberAt).fitsIn()) {
-            return 0;
-        }
-        written = writeNew(numbered.c_str(), Bytes(data, size), -1, true);
-    }
-    return written == Written::Yes && flushFolderOf(numbered) ? tried : 0;
+    return number;
 }
 
 std::vector<std::string> leftOverTemporaries(const char* path) {

@@ -69,9 +69,10 @@ Made createWhole(const char* path, const char* data, std::size_t size);
 unsigned long writeNumberedFile(const char* path, std::size_t numberAt, const char* data,
                                 std::size_t size);
 
-// Gives the file `from` the first name that writeNumberedFile would give,
-// in one step: its number, or 0 when that could not be done, and `from`
-// is then as it was.
+// Gives the file `from` the first name that writeNumberedFile would give:
+// in one step where the file system gives a file a second name, and
+// otherwise by copying it there, flushed to the disk, and removing it. Its
+// number, or 0 when that could not be done, and `from` is then as it was.
 unsigned long moveToNumbered(const char* from, const char* path, std::size_t numberAt);
 
 // The temporary files beside `path`, named after it, that this program on

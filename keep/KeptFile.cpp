@@ -148,13 +148,12 @@ std::vector<unsigned long> KeptFile::recoverCutSaves(const std::vector<Person>& 
             readKept(copy, copyLayout, persons, print, problem) && !problem && print.size > 0;
         const bool same =
             std::equal(persons.begin(), persons.end(), loaded.begin(), loaded.end(), samePerson);
-        const unsigned long number =
-            whole && !same ? moveToNumbered(copy.c_str(), name.c_str(), numberAt(name)) : 0;
-        if (number == 0) {
+        if (!whole || same) {
             removeFile(copy.c_str());
-        } else {
+        } else if (const unsigned long number =
+                       moveToNumbered(copy.c_str(), name.c_str(), numberAt(name))) {
             kept.push_back(number);
-        }
+        }  // else it stays for a later session, which may find room for it
     }
     Path turn;
     if (saveTurnOf(name.c_str(), turn)) {

@@ -63,8 +63,9 @@ class KeptFile final : public StopWork {
     // Looks for what sessions of this machine that were killed while they
     // saved the file left beside it, and keeps each copy of another roster
     // than `loaded` (the roster as loaded) that reads whole as the next
-    // numbered file: their numbers. Any other copy is removed, together
-    // with what those sessions made to lock the file.
+    // numbered file: their numbers (one that cannot be kept now stays where
+    // it is). Any other copy is removed, together with what those sessions
+    // made to lock the file.
     std::vector<unsigned long> recoverCutSaves(const std::vector<Person>& loaded);
 
     // Notes the roster as the latest command left it, ready to be saved,

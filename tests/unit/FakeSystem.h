@@ -18,7 +18,7 @@ namespace roster {
 
 class FakeSystem final : public System {
   public:
-    enum Call { Create, Write, Flush, Close, Rename };
+    enum Call { Create, Write, Flush, Close, Rename, Publish };
 
     FakeSystem() { useSystem(this); }
     ~FakeSystem() override { useSystem(nullptr); }
@@ -28,7 +28,8 @@ class FakeSystem final : public System {
     // The calls of `call` on a path that holds `part` (for a file, the path
     // it was opened by), after `skip` of them, fail `times` times: with
     // errno `error`, or for a rename with error 0 as another program that
-    // holds the file makes it fail (Done::Held).
+    // holds the file makes it fail (Done::Held); a file system without a
+    // second name for a file refuses every publish.
     void refuse(Call call, const std::string& part, int error, int times = 1, int skip = 0) {
         rules.push_back({call, part, error, times, skip});
     }
@@ -64,6 +65,9 @@ class FakeSystem final : public System {
     }
     Done rename(const char* from, const char* to) override {
         return fails(Rename, to) ? refusal : System::rename(from, to);
+    }
+    Published publish(const char* from, const char* to) override {
+        return fails(Publish, to) ? Published::Failed : System::publish(from, to);
     }
     bool processGone(unsigned long id) override {
         return id != processId() && running.count(id) == 0;

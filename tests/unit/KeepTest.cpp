@@ -83,6 +83,12 @@ TEST(KeptFileTest, EveryChoiceASaveCanMake) {
              fake.refuse(FakeSystem::Rename, "team.txt", 0, 99);
          },
          Where::InUse, base, ours},
+        {"beside, on a file system without a second name for a file",
+         [](FakeSystem& fake, const std::string& folder) {
+             fake.refuse(FakeSystem::Publish, "team.txt.1", EPERM);
+             write(folder + "team.txt", rosterBytes({kTheirSmith, kDoe}));
+         },
+         Where::Changed, rosterBytes({kTheirSmith, kDoe}), ours},
         {"beside, its turn held by a session that goes on",
          [&](FakeSystem& fake, const std::string& folder) {
              fake.running.insert(4242);
